@@ -1,0 +1,17 @@
+#pragma once
+// A self-signed certificate for 127.0.0.1, made on first use with OpenSSL and
+// written into a private temporary folder that is removed when the process ends.
+
+#include <string>
+
+struct CertificateFiles {
+  std::string certificate;  // PEM path
+  std::string privateKey;   // PEM path
+};
+
+// The one certificate of the test process; every HTTPS loopback server presents it.
+const CertificateFiles& LoopbackCertificate();
+
+// A further certificate with its own key, made on each call: a server that
+// presents it is one the client has no reason to trust.
+CertificateFiles MakeLoopbackCertificate(const std::string& fileStem);
