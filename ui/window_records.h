@@ -4,6 +4,7 @@
 // The Qt layer builds real widgets from these records and the recording
 // runtime of the tests takes its start state from them, so both agree.
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -32,6 +33,13 @@ struct Rgb {
 struct FontRecord {
   int pixelHeight = 0;  // 0: the platform's default font
   bool bold = false;
+  bool gb2312 = false;  // asks for the GB2312 character set
+};
+
+// How a label lays out its caption.
+enum class LabelLayout {
+  LeftVerticallyCentred,  // one block, left-aligned, centred between top and bottom
+  CentredLinesFromTop,    // each line centred, long lines wrapped, starting at the top
 };
 
 struct ControlRecord {
@@ -46,6 +54,13 @@ struct ControlRecord {
   Rgb color;                  // text colour
   FontRecord font;
   Text target;                // a hyperlink's address
+  // Additions; the defaults suit every control that does not set them.
+  std::optional<Rgb> background;          // absent: the platform's default
+  bool thinBorder = false;                // edit boxes
+  LabelLayout layout = LabelLayout::LeftVerticallyCentred;
+  Rgb hoverColor;                         // a hyperlink under the mouse
+  Rgb visitedColor;                       // a hyperlink once opened
+  int period = 0;                         // a timer's start period in milliseconds
 };
 
 struct WindowRecord {
@@ -55,6 +70,10 @@ struct WindowRecord {
   int outerHeight = 0;
   bool minimizeBox = false;
   std::span<const ControlRecord> controls;
+  // Additions: both windows have a fixed border, a system menu and a close
+  // box, no maximise box, and are centred on the screen when loaded.
+  bool maximizeBox = false;
+  bool resizable = false;
 };
 
 enum class UiEvent { Create, Click, Tick, LeftPress };
@@ -66,5 +85,10 @@ struct EventBinding {
   void (*handler)();
 };
 
+// The record of MainWindowName or AboutWindowName; any other name gives the
+// main window's. The reference stays valid for the whole run.
 const WindowRecord& Ui_WindowRecord(std::string_view window);
 std::span<const EventBinding> Ui_EventBindings();
+// The handler bound to one event of one control (control empty: the window's
+// creation), or nullptr when that event is not bound.
+void (*Ui_FindHandler(std::string_view window, std::string_view control, UiEvent event))();
