@@ -1,0 +1,107 @@
+#include "text/utf8.h"
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+void AppendCodePoint(char32_t cp, std::u16string& out) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+}  // namespace
+
+void Utf8_AppendUtf16(std::string_view utf8, std::u16string& out) {
+  const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+  const size_t size = utf8.size();
+  out.reserve(out.size() + size);
+  size_t i = 0;
+  while (i < size) {
+    const unsigned char c = in[i];
+    if (c < 0x80) {
+      out.push_back(c);
+      ++i;
+      continue;
+    }
+    // The length and the allowed range of the second byte come from the
+    // first byte; the second-byte range rules out overlong and surrogate forms.
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    char32_t cp = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3, cp = c & 0x0F;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4, cp = c & 0x07;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
+    }
+    if (length == 0) {
+      out.push_back(kReplacement);
+      ++i;
+      continue;
+    }
+    size_t taken = 1;
+    bool complete = true;
+    for (; taken < length; ++taken) {
+      if (i + taken >= size) {
+        complete = false;
+        break;
+      }
+      const unsigned char next = in[i + taken];
+      const bool inRange = taken == 1 ? (next >= low && next <= high) : IsContinuation(next);
+      if (!inRange) {
+        complete = false;
+        break;
+      }
+      cp = cp << 6 | (next & 0x3F);
+    }
+    if (complete) {
+      AppendCodePoint(cp, out);
+    } else {
+      out.push_back(kReplacement);
+    }
+    i += taken;
+  }
+}
+
+void Utf8_AppendFromUtf16(std::u16string_view units, std::string& out) {
+  out.reserve(out.size() + units.size() * 3);
+  for (size_t i = 0; i < units.size(); ++i) {
+    char32_t cp = units[i];
+    if (cp >= 0xD800 && cp <= 0xDFFF) {
+      const bool pair = cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                        units[i + 1] <= 0xDFFF;
+      if (pair) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+      } else {
+        cp = kReplacement;
+      }
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | cp >> 6));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | cp >> 12));
+      out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | cp >> 18));
+      out.push_back(static_cast<char>(0x80 | (cp >> 12 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+}
