@@ -1,0 +1,134 @@
+#include "web/http_transfer.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "web/curl_handles.h"
+#include "web/web_test_hooks.h"
+
+namespace {
+
+// The response header block a server may send before the transfer is ended.
+constexpr size_t kHeaderCap = size_t{1} << 20;
+
+struct Sink {
+  CURL* easy = nullptr;
+  HttpOutcome* outcome = nullptr;
+  size_t bodyCap = 0;
+  size_t headerBytes = 0;
+};
+
+// libcurl callbacks report failure by their return value; nothing may throw
+// through them, so each catches everything.
+size_t TakeBody(char* data, size_t size, size_t count, void* user) {
+  auto* sink = static_cast<Sink*>(user);
+  const size_t length = size * count;
+  try {
+    Bytes& body = sink->outcome->body;
+    if (body.empty() && body.capacity() < 4096) {
+      // Room for the announced length up front: growth by doubling would
+      // briefly hold the old and the new buffer, near three times the body.
+      curl_off_t announced = -1;
+      curl_easy_getinfo(sink->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+      if (announced > 0) body.reserve(std::min(static_cast<size_t>(announced), sink->bodyCap));
+    }
+    const size_t room = sink->bodyCap - std::min(sink->bodyCap, body.size());
+    body.append(data, std::min(length, room));
+    // A short count ends the transfer: a body sent without Content-Length is
+    // not stopped by libcurl's own size limit.
+    return length <= room ? length : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+size_t TakeHeader(char* data, size_t size, size_t count, void* user) {
+  auto* sink = static_cast<Sink*>(user);
+  const size_t length = size * count;
+  try {
+    sink->headerBytes += length;
+    if (sink->headerBytes > kHeaderCap) return 0;
+    std::string_view line(data, length);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (line.empty()) return length;
+    Text& headers = sink->outcome->headers;
+    // Each status line starts a new response (an interim 1xx, a proxy's
+    // tunnel answer); only the last one is kept.
+    if (line.substr(0, 5) == "HTTP/") {
+      headers.clear();
+    } else if (!headers.empty()) {
+      headers += "\r\n";
+    }
+    headers += line;
+    return length;
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+HttpOutcome Http_Perform(const HttpHop& hop) {
+  HttpOutcome outcome;
+  EasyHandle easy;
+  HeaderList headers(hop.headerLines);
+  if (!easy || headers.failed()) return outcome;
+  CURL* handle = easy.get();
+
+  const WebLimits limits = WebTest_Limits();
+  Sink sink{handle, &outcome, limits.bodyCap, 0};
+
+  curl_easy_setopt(handle, CURLOPT_URL, hop.url.c_str());
+  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 0L);
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+  curl_easy_setopt(handle, CURLOPT_USERAGENT, hop.agent.c_str());
+
+  // An empty proxy text keeps out any proxy named in the environment, and an
+  // empty no-proxy list keeps the environment from exempting hosts.
+  curl_easy_setopt(handle, CURLOPT_PROXY, hop.proxy.c_str());
+  curl_easy_setopt(handle, CURLOPT_NOPROXY, "");
+
+  if (hop.cookieStore) curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "");
+
+  if (hop.post) {
+    static const Bytes kNoBody;
+    const Bytes& body = hop.body != nullptr ? *hop.body : kNoBody;
+    curl_easy_setopt(handle, CURLOPT_POST, 1L);
+    curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(handle, CURLOPT_POSTFIELDS, body.data());
+  }
+
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  const std::string trusted = WebTest_TrustedCertificateFile();
+  if (!trusted.empty()) {
+    curl_easy_setopt(handle, CURLOPT_CAINFO, trusted.c_str());
+    curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
+  }
+  if (!WebTest_ConnectionReuse()) {
+    curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(handle, CURLOPT_FORBID_REUSE, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_SESSIONID_CACHE, 0L);
+  }
+
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+                   static_cast<long>(limits.connectTimeout.count()));
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stallTimeout.count()));
+
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TakeHeader);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &sink);
+
+  outcome.complete = curl_easy_perform(handle) == CURLE_OK;
+  curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.status);
+  const char* location = nullptr;
+  if (curl_easy_getinfo(handle, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) {
+    outcome.redirectUrl = location;
+  }
+  return outcome;
+}
