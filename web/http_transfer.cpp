@@ -72,7 +72,9 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
   HttpOutcome outcome;
   EasyHandle easy;
   HeaderList headers(hop.headerLines);
-  if (!easy || headers.failed()) return outcome;
+  // libcurl would add a Proxy-Connection line of its own to proxied requests.
+  HeaderList proxyHeaders({"Proxy-Connection:"});
+  if (!easy || headers.failed() || proxyHeaders.failed()) return outcome;
   CURL* handle = easy.get();
 
   const WebLimits limits = WebTest_Limits();
@@ -90,6 +92,7 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
   // empty no-proxy list keeps the environment from exempting hosts.
   curl_easy_setopt(handle, CURLOPT_PROXY, hop.proxy.c_str());
   curl_easy_setopt(handle, CURLOPT_NOPROXY, "");
+  curl_easy_setopt(handle, CURLOPT_PROXYHEADER, proxyHeaders.get());
 
   if (hop.cookieStore) curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "");
 
