@@ -34,6 +34,8 @@ Text WindowRuntime::FetchPage(const Text& url) { return Web_Fetch(url); }
 
 void Ui_SetRuntime(WindowRuntime* runtime) { installedRuntime = runtime; }
 
+WindowRuntime* Ui_InstalledRuntime() { return installedRuntime; }
+
 // Every operation is a no-op (or the empty answer) while no runtime is
 // installed, so the logic never dereferences a missing window layer.
 Text Ui_GetText(std::string_view control) {

@@ -51,6 +51,8 @@ class WindowRuntime {
 
 // The runtime the Ui_* operations use; not owned. Nothing is installed at start.
 void Ui_SetRuntime(WindowRuntime* runtime);
+// The installed runtime, or nullptr.
+WindowRuntime* Ui_InstalledRuntime();
 
 Text Ui_GetText(std::string_view control);
 void Ui_SetText(std::string_view control, const Text& text);

@@ -6,9 +6,9 @@
 #include "ui/window_records.h"
 #include "web/web_access.h"
 
-RecordingRuntime::RecordingRuntime() { Ui_SetRuntime(this); }
+RecordingRuntime::RecordingRuntime() : previous_(Ui_InstalledRuntime()) { Ui_SetRuntime(this); }
 
-RecordingRuntime::~RecordingRuntime() { Ui_SetRuntime(nullptr); }
+RecordingRuntime::~RecordingRuntime() { Ui_SetRuntime(previous_); }
 
 RecordingRuntime::ControlState* RecordingRuntime::Find(std::string_view control, Window** owner) {
   // Open windows from the top down first, then closed ones, newest first.

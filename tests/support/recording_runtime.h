@@ -32,7 +32,8 @@ class RecordingRuntime : public WindowRuntime {
   };
 
   RecordingRuntime();
-  // Installs itself with Ui_SetRuntime and uninstalls itself again.
+  // Installs itself with Ui_SetRuntime; the destructor puts back the runtime
+  // that was installed before.
   ~RecordingRuntime() override;
   RecordingRuntime(const RecordingRuntime&) = delete;
   RecordingRuntime& operator=(const RecordingRuntime&) = delete;
@@ -134,4 +135,5 @@ class RecordingRuntime : public WindowRuntime {
   std::vector<AppendCall> appends_;
   std::vector<Text> fetchedUrls_;
   std::vector<std::string> loadedWindows_;
+  WindowRuntime* previous_ = nullptr;
 };
