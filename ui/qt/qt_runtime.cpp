@@ -132,7 +132,8 @@ RecordWindow* QtRuntime::ShowWindow(std::string_view window) {
 
 RecordWindow* QtRuntime::OpenWindow(std::string_view window) const {
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-    if (*it && (*it)->Name() == window) return *it;
+    auto* built = qobject_cast<RecordWindow*>(it->data());
+    if (built && built->Name() == window) return built;
   }
   return nullptr;
 }
@@ -169,8 +170,8 @@ void QtRuntime::BindEvents(RecordWindow* window) {
   }
   window->SetCloseGuard([this, window] { return MayClose(window); });
   QObject::connect(window, &QObject::destroyed, &context_, [this](QObject* gone) {
-    bool anyLeft = std::any_of(windows_.begin(), windows_.end(), [gone](const QPointer<RecordWindow>& w) {
-      return !w.isNull() && static_cast<QObject*>(w.data()) != gone;
+    bool anyLeft = std::any_of(windows_.begin(), windows_.end(), [gone](const QPointer<QWidget>& w) {
+      return !w.isNull() && w.data() != gone;
     });
     if (!anyLeft && runLoop_) runLoop_->quit();
   });
@@ -228,7 +229,7 @@ void QtRuntime::OpenUrl(const Text& url) {
 
 void QtRuntime::Run(std::string_view window) {
   startWindow_ = nullptr;
-  startWindow_ = ShowWindow(window);
+  ShowWindow(window);  // the first window shown becomes the start window
   QEventLoop loop;
   runLoop_ = &loop;
   if (startWindow_) loop.exec();
@@ -249,7 +250,7 @@ void QtRuntime::AfterHandler() {
     QTimer::singleShot(0, &context_, [this] { DeliverPendingTicks(); });
   }
   if (closeRequested_ && handlerDepth_ == 0 && startWindow_) {
-    QPointer<RecordWindow> window = startWindow_;
+    QPointer<QWidget> window = startWindow_;
     QTimer::singleShot(0, &context_, [window] {
       if (window) window->close();
     });

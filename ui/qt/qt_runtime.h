@@ -63,8 +63,10 @@ class QtRuntime : public WindowRuntime {
   void AfterHandler();
 
   QObject context_;  // owns deferred calls; they die with the runtime
-  std::vector<QPointer<RecordWindow>> windows_;
-  QPointer<RecordWindow> startWindow_;
+  // Held as QWidget: they are read while a window is being destroyed, when it
+  // is no longer a RecordWindow.
+  std::vector<QPointer<QWidget>> windows_;
+  QPointer<QWidget> startWindow_;
   QEventLoop* runLoop_ = nullptr;
   QEventLoop* fetchLoop_ = nullptr;
   std::vector<std::shared_ptr<PageFetchJob>> fetches_;

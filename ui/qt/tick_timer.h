@@ -15,6 +15,8 @@ class TickTimer : public QObject {
 
   void SetPeriod(int milliseconds);
   int Period() const { return period_; }
+  // Milliseconds until the next tick; -1 while stopped.
+  int RemainingTime() const { return timer_.remainingTime(); }
 
  signals:
   void ticked();
