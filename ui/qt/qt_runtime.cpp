@@ -108,7 +108,9 @@ void QtRuntime::AppendText(std::string_view control, const Text& text) {
     cursor.insertText(Qt_FromGbkLines(text));
     document->setUndoRedoEnabled(true);
     edit->setTextCursor(cursor);
+    // The caret line alone may leave the last empty line below the view.
     edit->ensureCursorVisible();
+    edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
   } else if (auto* edit = qobject_cast<QLineEdit*>(found)) {
     edit->setText(edit->text() + Qt_FromGbk(text));
     edit->end(false);
