@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <mutex>
 
 #include "web/curl_handles.h"
 #include "web/web_test_hooks.h"
@@ -16,7 +18,24 @@ struct Sink {
   HttpOutcome* outcome = nullptr;
   size_t bodyCap = 0;
   size_t headerBytes = 0;
+  std::chrono::steady_clock::duration stallTimeout{};
+  curl_off_t bytesMoved = -1;
+  std::chrono::steady_clock::time_point lastMove{};
 };
+
+// Ends a transfer that has moved no byte for the stall time-out. libcurl's
+// low-speed limit would not do: it averages over a window, so a few bytes
+// followed by silence keep a transfer alive for several seconds more.
+int WatchForStall(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
+  auto* sink = static_cast<Sink*>(user);
+  const auto now = std::chrono::steady_clock::now();
+  if (downloaded + uploaded != sink->bytesMoved) {
+    sink->bytesMoved = downloaded + uploaded;
+    sink->lastMove = now;
+    return 0;
+  }
+  return now - sink->lastMove > sink->stallTimeout ? 1 : 0;
+}
 
 // libcurl callbacks report failure by their return value; nothing may throw
 // through them, so each catches everything.
@@ -69,6 +88,13 @@ size_t TakeHeader(char* data, size_t size, size_t count, void* user) {
 }  // namespace
 
 HttpOutcome Http_Perform(const HttpHop& hop) {
+  // libcurl does not support one shared connection pool in transfers running
+  // at the same time on several threads, so transfers take turns. The program
+  // fetches one page at a time anyway; the lock only matters when calls come
+  // from several threads at once.
+  static std::mutex oneTransferAtATime;
+  std::lock_guard turn(oneTransferAtATime);
+
   HttpOutcome outcome;
   EasyHandle easy;
   HeaderList headers(hop.headerLines);
@@ -78,7 +104,11 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
   CURL* handle = easy.get();
 
   const WebLimits limits = WebTest_Limits();
-  Sink sink{handle, &outcome, limits.bodyCap, 0};
+  Sink sink;
+  sink.easy = handle;
+  sink.outcome = &outcome;
+  sink.bodyCap = limits.bodyCap;
+  sink.stallTimeout = limits.stallTimeout;
 
   curl_easy_setopt(handle, CURLOPT_URL, hop.url.c_str());
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -119,8 +149,9 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
 
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
                    static_cast<long>(limits.connectTimeout.count()));
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stallTimeout.count()));
+  curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, WatchForStall);
+  curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);
 
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);

@@ -9,7 +9,7 @@
 
 struct WebLimits {
   std::chrono::milliseconds connectTimeout{15000};
-  std::chrono::seconds stallTimeout{30};  // a transfer that receives no byte this long ends
+  std::chrono::milliseconds stallTimeout{30000};  // a transfer that moves no byte this long ends
   size_t bodyCap = size_t{64} << 20;      // bytes kept of one response body
   int maxRedirects = 10;
 };

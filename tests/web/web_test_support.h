@@ -16,7 +16,7 @@ class WebTest : public ::testing::Test {
     WebTest_TrustOnly(LoopbackServer::CertificatePath());
     WebLimits limits;
     limits.connectTimeout = std::chrono::milliseconds(3000);
-    limits.stallTimeout = std::chrono::seconds(1);
+    limits.stallTimeout = std::chrono::milliseconds(400);
     WebTest_SetLimits(limits);
   }
   void TearDown() override { WebTest_Reset(); }

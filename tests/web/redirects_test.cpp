@@ -1,0 +1,88 @@
+// Which redirects Web_Access follows, and what the caller gets back.
+
+#include "web/web_access.h"
+#include "web_test_support.h"
+
+namespace {
+
+TEST_F(WebTest, RedirectFollowedByDefaultAndHeadersAreTheFinalResponseOnly) {
+  LoopbackServer server([](const RecordedRequest& request) {
+    if (request.target == "/old") return Redirect(302, "/new");
+    return LoopbackServer::Response(200, "landed", "X-Final: yes\r\n");
+  });
+  Text headers;
+  EXPECT_EQ(Web_Access(server.BaseUrl() + "/old", HttpMethod::Get, {}, nullptr, nullptr, {},
+                       &headers),
+            "landed");
+  EXPECT_EQ(headers,
+            "HTTP/1.1 200 OK\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: 6\r\n"
+            "X-Final: yes");
+
+  headers.clear();
+  EXPECT_EQ(Web_Access(server.BaseUrl() + "/old", HttpMethod::Get, {}, nullptr, nullptr, {},
+                       &headers, /*noRedirect=*/true),
+            "moved");
+  EXPECT_NE(headers.find("HTTP/1.1 302 Found\r\n"), std::string::npos);
+  EXPECT_NE(headers.find("\r\nLocation: /new"), std::string::npos);
+  EXPECT_EQ(server.Requests().size(), 3u);
+}
+
+TEST_F(WebTest, RedirectTargetsThatAreFollowedOrNot) {
+  LoopbackServer secure(Answer(LoopbackServer::Response(200, "secure page")),
+                        LoopbackServer::Tls::On);
+  LoopbackServer plain(Answer(LoopbackServer::Response(200, "plain page")));
+  struct Case {
+    const char* name;
+    bool startSecure;
+    std::string location;
+    const char* body;
+  } cases[] = {
+      {"http up to https is followed", false, secure.BaseUrl() + "/up", "secure page"},
+      {"https down to http is not", true, plain.BaseUrl() + "/down", "moved"},
+      {"file: is never followed", false, "file:///etc/passwd", "moved"},
+      {"ftp: is never followed", false, "ftp://127.0.0.1/x", "moved"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoopbackServer start(Answer(Redirect(302, c.location)),
+                         c.startSecure ? LoopbackServer::Tls::On : LoopbackServer::Tls::Off);
+    EXPECT_EQ(Web_Fetch(start.BaseUrl() + "/start"), c.body);
+  }
+  EXPECT_EQ(plain.Requests().size(), 0u);
+}
+
+TEST_F(WebTest, EndlessRedirectsStopAfterTen) {
+  LoopbackServer server([](const RecordedRequest& request) {
+    return Redirect(302, request.target + "x");
+  });
+  EXPECT_EQ(Web_Fetch(server.BaseUrl() + "/loop"), "moved");
+  EXPECT_EQ(server.Requests().size(), 11u);
+}
+
+TEST_F(WebTest, PostAfterRedirect) {
+  LoopbackServer server([](const RecordedRequest& request) {
+    if (request.target == "/302") return Redirect(302, "/done");
+    if (request.target == "/307") return Redirect(307, "/done");
+    return LoopbackServer::Response(200, request.method + ":" + request.body);
+  });
+  EXPECT_EQ(Web_Access(server.BaseUrl() + "/302", HttpMethod::Post, "a=1"), "GET:");
+  EXPECT_EQ(Web_Access(server.BaseUrl() + "/307", HttpMethod::Post, "a=1"), "POST:a=1");
+}
+
+TEST_F(WebTest, CallersCookieLinesStayWithTheHostTheyWereGivenFor) {
+  LoopbackServer elsewhere(Answer(LoopbackServer::Response(200, "elsewhere")));
+  LoopbackServer server([&](const RecordedRequest& request) {
+    if (request.target == "/here") return Redirect(302, "/same");
+    if (request.target == "/away") return Redirect(302, elsewhere.BaseUrl() + "/other");
+    return LoopbackServer::Response(200, "same");
+  });
+  Text cookies = "sid=1";
+  Web_Access(server.BaseUrl() + "/here", HttpMethod::Get, {}, &cookies);
+  Web_Access(server.BaseUrl() + "/away", HttpMethod::Get, {}, &cookies, nullptr, "Cookie: x=2");
+  ASSERT_EQ(server.Requests().size(), 3u);
+  EXPECT_NE(server.Requests()[1].headers.find("Cookie: sid=1\r\n"), std::string::npos);
+  ASSERT_EQ(elsewhere.Requests().size(), 1u);
+  EXPECT_EQ(elsewhere.Requests()[0].headers.find("Cookie"), std::string::npos);
+}
+
+}  // namespace
