@@ -7,83 +7,93 @@
 
 namespace {
 
-constexpr uint32_t UnknownForm = 0;
-constexpr uint32_t OddForm = 3u << 16;
-
-uint32_t PackForm(const Text& bytes) {
-  if (bytes.size() == 1) return (1u << 16) | static_cast<unsigned char>(bytes[0]);
-  if (bytes.size() == 2)
-    return (2u << 16) | (static_cast<unsigned char>(bytes[0]) << 8) |
-           static_cast<unsigned char>(bytes[1]);
-  return OddForm;
-}
-
 static_assert(std::endian::native == std::endian::little,
               "a wide byte set is UTF-16LE, read here in place");
 
+constexpr char16_t UnknownUnit = 0;
+constexpr char16_t NoSingleUnit = 0xFFFF;
+
 std::string_view WideBytes(std::u16string_view units) {
   return {reinterpret_cast<const char*>(units.data()), units.size() * sizeof(char16_t)};
-}
-
-// Lead bytes of code page 936; 0x80 (the euro sign) and 0xFF stand alone.
-bool IsLeadByte(char byte) {
-  const auto value = static_cast<unsigned char>(byte);
-  return value >= 0x81 && value <= 0xFE;
 }
 
 std::u16string_view UpToZero(std::u16string_view units) {
   return units.substr(0, std::min(units.size(), units.find(u'\0')));
 }
 
+// Lead bytes of code page 936; 0x80 (the euro sign) and 0xFF stand alone.
+bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool IsTrailByte(unsigned char byte) {
+  return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
+}
+
+bool ConvertsAsciiUnchanged() {
+  std::string ascii;
+  std::u16string expected;
+  for (char16_t c = 1; c < 0x80; ++c) {
+    ascii.push_back(static_cast<char>(c));
+    expected.push_back(c);
+  }
+  return Code_GbkToUtf16(ascii) == expected && Code_Utf16ToGbk(expected) == ascii;
+}
+
 }  // namespace
 
 void RegexSubject::Assign(std::string_view gbk) {
   text_.assign(gbk.substr(0, std::min(gbk.size(), gbk.find('\0'))));
-  units_ = std::u16string(UpToZero(Code_GbkToUtf16(text_)));
-  byteOffsets_.clear();
-  offsetsBuilt_ = false;
   gbk_.clear();
   gbkBuilt_ = false;
+  if (!AssembleByCharacters()) {
+    units_ = std::u16string(UpToZero(Code_GbkToUtf16(text_)));
+    byteOffsets_.clear();
+  }
 }
 
-bool RegexSubject::UnitMatchesBytes(char16_t unit, std::string_view bytes) const {
-  if (unit < 0x80) return bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) == unit;
-  if (unit >= 0xD800 && unit <= 0xDFFF) return false;
-  if (unitForms_.empty()) unitForms_.assign(0x10000, UnknownForm);
-  uint32_t& form = unitForms_[unit];
-  if (form == UnknownForm) {
-    const char16_t one[1] = {unit};
-    form = PackForm(Code_Utf16ToGbk(std::u16string_view(one, 1)));
+char16_t RegexSubject::PairUnit(unsigned char lead, unsigned char trail) {
+  if (pairUnits_.empty()) pairUnits_.assign(0x10000, UnknownUnit);
+  char16_t& unit = pairUnits_[lead << 8 | trail];
+  if (unit == UnknownUnit) {
+    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    const std::u16string units = Code_GbkToUtf16(std::string_view(pair, 2));
+    const bool single = units.size() == 1 && units[0] >= 0x80 &&
+                        !(units[0] >= 0xD800 && units[0] <= 0xDFFF) && units[0] != NoSingleUnit;
+    unit = single && Code_Utf16ToGbk(units) == std::string_view(pair, 2) ? units[0] : NoSingleUnit;
   }
-  if (form == OddForm || (form >> 16) != bytes.size()) return false;
-  const uint32_t packed = bytes.size() == 1 ? static_cast<unsigned char>(bytes[0])
-                                            : (static_cast<unsigned char>(bytes[0]) << 8) |
-                                                  static_cast<unsigned char>(bytes[1]);
-  return (form & 0xFFFF) == packed;
+  return unit;
 }
 
-void RegexSubject::BuildByteOffsets() const {
-  offsetsBuilt_ = true;
-  std::vector<int> offsets;
-  offsets.reserve(units_.size() + 1);
-  size_t byte = 0;
-  for (const char16_t unit : units_) {
-    if (byte >= text_.size()) return;
-    const size_t length = IsLeadByte(text_[byte]) ? 2 : 1;
-    if (byte + length > text_.size() ||
-        !UnitMatchesBytes(unit, std::string_view(text_).substr(byte, length)))
-      return;
-    offsets.push_back(static_cast<int>(byte));
-    byte += length;
+bool RegexSubject::AssembleByCharacters() {
+  if (asciiIsIdentity_ < 0) asciiIsIdentity_ = ConvertsAsciiUnchanged() ? 1 : 0;
+  if (asciiIsIdentity_ == 0) return false;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
+  const size_t size = text_.size();
+  // Sized for the worst case (all ASCII) and written through pointers: this
+  // loop is most of the cost of a search over a long reply.
+  units_.resize(size);
+  byteOffsets_.resize(size + 1);
+  char16_t* unit = units_.data();
+  int* offset = byteOffsets_.data();
+  size_t i = 0;
+  while (i < size) {
+    *offset++ = static_cast<int>(i);
+    if (bytes[i] < 0x80) {
+      *unit++ = bytes[i++];
+      continue;
+    }
+    if (!IsLeadByte(bytes[i]) || i + 1 >= size || !IsTrailByte(bytes[i + 1])) return false;
+    const char16_t pairUnit = PairUnit(bytes[i], bytes[i + 1]);
+    if (pairUnit == NoSingleUnit) return false;
+    *unit++ = pairUnit;
+    i += 2;
   }
-  if (byte != text_.size()) return;
-  offsets.push_back(static_cast<int>(byte));
-  byteOffsets_ = std::move(offsets);
+  *offset++ = static_cast<int>(size);
+  units_.resize(unit - units_.data());
+  byteOffsets_.resize(offset - byteOffsets_.data());
+  return true;
 }
 
 Text RegexSubject::Slice(int begin, int end, Conversion conversion) const {
   if (begin < 0 || end < begin || static_cast<size_t>(end) > units_.size()) return {};
-  if (!offsetsBuilt_) BuildByteOffsets();
   if (!byteOffsets_.empty())
     return text_.substr(byteOffsets_[begin], byteOffsets_[end] - byteOffsets_[begin]);
   const std::u16string_view span = std::u16string_view(units_).substr(begin, end - begin);
@@ -93,7 +103,6 @@ Text RegexSubject::Slice(int begin, int end, Conversion conversion) const {
 
 const Text& RegexSubject::Gbk() const {
   if (!gbkBuilt_) {
-    if (!offsetsBuilt_) BuildByteOffsets();
     gbk_ = byteOffsets_.empty() ? Code_WideToGbk(WideBytes(units_)) : text_;
     gbkBuilt_ = true;
   }

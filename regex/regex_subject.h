@@ -3,10 +3,13 @@
 // the UTF-16 units that the engine reads, with a cheap way back from a span of
 // units to code page 936 text.
 //
-// When every character of the text converts to one unit and back to the same
-// bytes (true of any well-formed code page 936 text), a span of units is a
-// slice of the original bytes, so reading a group costs no conversion.
-// Otherwise each span is converted back as the units say.
+// The units are those that Code_GbkToUtf16 makes of the text. For text whose
+// every character is ASCII or a pair that converts to one unit and back to
+// the same pair (any well-formed code page 936 text), they are put together
+// here character by character from a cache of those conversions, and each
+// unit remembers its byte offset: a span of units is then a slice of the
+// original bytes, and reading a group costs no conversion at all. Any other
+// text is converted whole, and each span is converted back as the units say.
 
 #include <string>
 #include <string_view>
@@ -20,9 +23,10 @@ class RegexSubject {
   void Assign(std::string_view gbk);
 
   std::u16string_view Units() const { return units_; }
+
   // How a span goes back to code page 936 when it is not a plain slice:
-  // Folded first folds a base character and its combining mark into one, as
-  // Code_WideToGbk does; Plain converts unit by unit, as Code_Utf16ToGbk does.
+  // Folded goes through Code_WideToGbk (which folds a base character and a
+  // combining mark into one), Plain through Code_Utf16ToGbk.
   enum class Conversion { Plain, Folded };
   // The units [begin, end) as code page 936 text.
   Text Slice(int begin, int end, Conversion conversion = Conversion::Plain) const;
@@ -30,19 +34,19 @@ class RegexSubject {
   const Text& Gbk() const;
 
  private:
-  void BuildByteOffsets() const;
-  bool UnitMatchesBytes(char16_t unit, std::string_view bytes) const;
+  bool AssembleByCharacters();
+  char16_t PairUnit(unsigned char lead, unsigned char trail);
 
   Text text_;
   std::u16string units_;
-  // Offsets of unit i in text_, with one more entry for the end; empty when
-  // the units do not map one to one onto the characters of text_.
-  mutable std::vector<int> byteOffsets_;
-  mutable bool offsetsBuilt_ = false;
+  // Offset of unit i in text_, and one more entry for the end; empty when the
+  // units were converted whole.
+  std::vector<int> byteOffsets_;
   mutable Text gbk_;
   mutable bool gbkBuilt_ = false;
-  // Code page 936 form of each BMP unit met so far: bytes in the low 16 bits,
-  // byte count in bits 16..17, 0 while unknown, 3 << 16 when it is not one
-  // or two bytes. Kept across subjects: the table does not depend on them.
-  mutable std::vector<uint32_t> unitForms_;
+  // The unit of each two-byte character met so far, indexed by its bytes:
+  // 0 while unknown, NoSingleUnit when it does not make one unit that
+  // converts back to it. Kept across subjects, as it does not depend on them.
+  std::vector<char16_t> pairUnits_;
+  int asciiIsIdentity_ = -1;  // -1 until checked once
 };

@@ -166,6 +166,10 @@ TEST(RegexObject, MalformedSubjectBytesDoNotShiftLaterTexts) {
   // A byte that converts to no character of its own comes back as converted.
   ASSERT_TRUE(regex.Create("a(.)", subject));
   EXPECT_EQ(regex.SubMatchText(1, 1), "?");
+  // 0x80 is the euro sign, a character of one byte.
+  ASSERT_TRUE(regex.Create(Gbk("(.)中"), "x\x80" + Gbk("中")));
+  EXPECT_EQ(regex.SubMatchText(1, 1, &position), "\x80");
+  EXPECT_EQ(position, 1);
 }
 
 TEST(RegexObject, SubjectEndsAtItsFirstZeroByte) {
