@@ -88,16 +88,29 @@ class Translator {
       return i;
     }
     inClass_ = true;
+    afterClassEscape_ = false;
     return i;
   }
 
   size_t InClass(size_t i) {
     const char16_t c = p_[i];
-    if (c == u'\\') return Escape(i);
-    if (c == u']') inClass_ = false;
-    if (c == u'[') Emit(u"\\[");
+    if (c == u'\\') {
+      const size_t next = Escape(i);
+      afterClassEscape_ = IsClassEscape(i);
+      return next;
+    }
+    // A hyphen next to \d, \w or \s is literal in the dialect; PCRE2 refuses it.
+    if (c == u'-' && (afterClassEscape_ || IsClassEscape(i + 1))) Emit(u"\\-");
+    else if (c == u'[') Emit(u"\\[");
     else out_.push_back(c);
+    if (c == u']') inClass_ = false;
+    afterClassEscape_ = false;
     return i + 1;
+  }
+
+  bool IsClassEscape(size_t i) const {
+    return i + 1 < p_.size() && p_[i] == u'\\' &&
+           std::u16string_view(u"dDwWsS").find(p_[i + 1]) != std::u16string_view::npos;
   }
 
   size_t Escape(size_t i) {
@@ -135,6 +148,7 @@ class Translator {
   std::u16string_view p_;
   bool multiline_;
   bool inClass_ = false;
+  bool afterClassEscape_ = false;
   std::u16string out_;
 };
 

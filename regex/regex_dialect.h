@@ -6,7 +6,8 @@
 //  - "." matches anything but LF, CR, U+2028 and U+2029;
 //  - "^" and "$" in multi-line mode stop at those four line terminators;
 //  - "{" and "}" that do not form a repetition count are literal;
-//  - "[" inside a class is literal (no POSIX classes);
+//  - "[" inside a class is literal (no POSIX classes), and so is "-" next to
+//    \d, \w or \s there;
 //  - \s and \S outside a class, and \s inside one, use the ECMAScript white space set;
 //  - \v is the vertical tab alone;
 //  - an escaped letter that the dialect gives no meaning stands for itself.

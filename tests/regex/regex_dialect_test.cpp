@@ -48,6 +48,8 @@ TEST(RegexDialect, MatchesAsTheDialectDoes) {
        {u"{a}", u"x{,2}", u"y{2,", u"}z"}},
       {"brace_counts_repeat", u"a{2}b{1,}c{1,2}", u"aabbccc", {u"aabbcc"}},
       {"bracket_inside_class_is_literal", u"[[:a]+]", u"a:[] b]", {u"a:[]"}},
+      {"hyphen_next_to_class_escape_is_literal", u"[\\d-z]+|[a-\\d]+|[\\s-a]+|[\\w-]+",
+       u"1-z;a-1; -a;a-b", {u"1-z", u"a-1", u" -a", u"a-", u"b"}},
       {"empty_class_matches_nothing", u"a[]b|c", u"ab c", {u"c"}},
       {"negated_empty_class_matches_anything", u"a[^]b", u"a\nb", {u"a\nb"}},
       {"backslash_s_takes_unicode_spaces", u"x\\sy", u"x\u3000y x\u00a0y x\ufeffy x\u0085y x y",
