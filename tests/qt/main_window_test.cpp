@@ -1,13 +1,11 @@
 // The main window as built from its record: start state, layout, fonts,
 // the method boxes, the hyperlink and the CJK font.
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QTextLayout>
 
 #include "qt_window_fixture.h"
@@ -123,12 +121,7 @@ TEST_F(QtWindowTest, GreetingGlyphsResolveInTheChineseFont) {
 }
 
 TEST_F(QtWindowTest, HyperlinkOpensTheProductPageAndTurnsDarkRed) {
-  QTextBrowser urlSink;  // its anchorClicked signal records what the desktop opens
-  QStringList opened;
-  QObject::connect(&urlSink, &QTextBrowser::anchorClicked,
-                   [&opened](const QUrl& url) { opened << url.toString(); });
-  QDesktopServices::setUrlHandler(QStringLiteral("http"), &urlSink, "anchorClicked");
-
+  BrowserRecorder browser;
   auto* link = Find<HyperlinkLabel>("超级链接框1");
   auto color = [link] { return link->palette().color(QPalette::WindowText); };
   EXPECT_EQ(color(), QColor(0, 0, 255));
@@ -136,10 +129,9 @@ TEST_F(QtWindowTest, HyperlinkOpensTheProductPageAndTurnsDarkRed) {
   QApplication::sendEvent(link, &enter);
   EXPECT_EQ(color(), QColor(51, 153, 255)) << "under the mouse";
   QTest::mouseClick(link, Qt::LeftButton);
-  QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
 
-  ASSERT_EQ(opened.size(), 1);
-  EXPECT_EQ(opened[0], Qt_FromGbk(MakerSiteBase() + "/kuaidi-chaxun.html"));
+  ASSERT_EQ(browser.Opened().size(), 1);
+  EXPECT_EQ(browser.Opened()[0], Qt_FromGbk(MakerSiteBase() + "/kuaidi-chaxun.html"));
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(link, &leave);
   EXPECT_EQ(color(), QColor(128, 0, 0)) << "once opened";

@@ -1,6 +1,8 @@
 #include "qt_window_fixture.h"
 
 #include <QAbstractButton>
+#include <QDesktopServices>
+#include <QTextBrowser>
 #include <QPlainTextEdit>
 #include <chrono>
 
@@ -60,6 +62,21 @@ void MessageBoxAnswerer::Poll() {
   if (whileOpen_) whileOpen_();
   box->button(question ? answer_ : QMessageBox::Ok)->click();
   answering_ = false;
+}
+
+BrowserRecorder::BrowserRecorder() {
+  auto* sink = new QTextBrowser();
+  sink_ = sink;
+  QObject::connect(sink, &QTextBrowser::anchorClicked,
+                   [this](const QUrl& url) { opened_ << url.toString(); });
+  QDesktopServices::setUrlHandler(QStringLiteral("http"), sink, "anchorClicked");
+  QDesktopServices::setUrlHandler(QStringLiteral("https"), sink, "anchorClicked");
+}
+
+BrowserRecorder::~BrowserRecorder() {
+  QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+  QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+  delete sink_;
 }
 
 GatedTrackingService::GatedTrackingService()

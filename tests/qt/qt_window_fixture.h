@@ -73,6 +73,19 @@ class MessageBoxAnswerer {
   bool answering_ = false;
 };
 
+// Stands in for the user's browser: records every http and https address the
+// program hands to QDesktopServices while it lives.
+class BrowserRecorder {
+ public:
+  BrowserRecorder();
+  ~BrowserRecorder();
+  const QStringList& Opened() const { return opened_; }
+
+ private:
+  QObject* sink_;  // a QTextBrowser, whose anchorClicked signal takes a QUrl
+  QStringList opened_;
+};
+
 // The tracking service with a gate: every request waits until the test opens
 // it (or ten seconds pass), so a test can act while a query is in flight.
 class GatedTrackingService {
