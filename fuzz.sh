@@ -15,7 +15,6 @@ shift || true
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPARCORA_FUZZ=ON -DPARCORA_BUILD_TESTS=OFF -DPARCORA_BUILD_BENCH=OFF -DPARCORA_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)"
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
@@ -24,6 +23,7 @@ if ((${#targets[@]} == 0)); then
     targets+=("${name#fuzz_}")
   done
 fi
+cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 mkdir -p fuzz/artifacts
 for name in "${targets[@]}"; do
