@@ -24,8 +24,8 @@ constexpr int Entries = 10'000;
 constexpr size_t TargetBytes = 2u << 20;
 
 const char* const Cities[] = {"上海", "杭州市", "北京", "广州市白云区", "深圳", "成都市"};
-const char* const Events[] = {"快件已到达", "快件已从", "正在派件", "已签收，签收人：本人",
-                              "快件离开", "到达转运中心"};
+const char* const Events[] = {"快件已到达",           "快件已从", "正在派件",
+                              "已签收，签收人：本人", "快件离开", "到达转运中心"};
 
 // A reply like the service's: a head, 10,000 entries in method one's member
 // order with Chinese places and events, a tail; values padded so that the
@@ -34,8 +34,8 @@ Text MakeReply() {
   Text entries;
   for (int i = 0; i < Entries; ++i) {
     const std::string time = "2016-09-" + std::to_string(10 + i % 20) + " " +
-                             std::to_string(10 + i % 14) + ":" + std::to_string(10 + i % 50) +
-                             ":" + std::to_string(10 + i % 49);
+                             std::to_string(10 + i % 14) + ":" + std::to_string(10 + i % 50) + ":" +
+                             std::to_string(10 + i % 49);
     const std::string context = std::string("【") + Cities[i % 6] + "】" + Events[i % 6] + " " +
                                 Cities[(i + 1) % 6] + "，单号 " + std::to_string(100000 + i);
     entries += Gbk("{\"time\":\"" + time + "\",\"location\":\"" + Cities[(i + 3) % 6] +
@@ -43,7 +43,8 @@ Text MakeReply() {
   }
   const Text head = "{\"message\":\"ok\",\"nu\":\"YT100\",\"ischeck\":\"1\",\"data\":[";
   const Text tail = "],\"state\":\"3\"}";
-  const size_t fill = TargetBytes - std::min(TargetBytes, head.size() + entries.size() + tail.size());
+  const size_t fill =
+      TargetBytes - std::min(TargetBytes, head.size() + entries.size() + tail.size());
   return head + entries + tail + std::string(fill, ' ');
 }
 
@@ -74,9 +75,8 @@ Run TimeRegexObject(const Text& reply, int rounds) {
 
 std::string RunPython(const Text& reply, int rounds) {
   const auto dir = std::filesystem::temp_directory_path() /
-                   ("bench_regex_" + std::to_string(std::chrono::steady_clock::now()
-                                                        .time_since_epoch()
-                                                        .count()));
+                   ("bench_regex_" +
+                    std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "subject", std::ios::binary) << reply;
   std::ofstream(dir / "pattern", std::ios::binary) << MethodOne;

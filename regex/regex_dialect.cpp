@@ -53,12 +53,16 @@ class Translator {
         Emit(u"[^").Emit(LineTerminators).Emit(u"]");
         return i + 1;
       case u'^':
-        if (multiline_) Emit(u"(?<![^").Emit(LineTerminators).Emit(u"])");
-        else Emit(u"^");
+        if (multiline_)
+          Emit(u"(?<![^").Emit(LineTerminators).Emit(u"])");
+        else
+          Emit(u"^");
         return i + 1;
       case u'$':
-        if (multiline_) Emit(u"(?![^").Emit(LineTerminators).Emit(u"])");
-        else Emit(u"$");  // end of subject only: PCRE2_DOLLAR_ENDONLY
+        if (multiline_)
+          Emit(u"(?![^").Emit(LineTerminators).Emit(u"])");
+        else
+          Emit(u"$");  // end of subject only: PCRE2_DOLLAR_ENDONLY
         return i + 1;
       case u'{': {
         const size_t length = CountLength(p_, i);
@@ -100,9 +104,12 @@ class Translator {
       return next;
     }
     // A hyphen next to \d, \w or \s is literal in the dialect; PCRE2 refuses it.
-    if (c == u'-' && (afterClassEscape_ || IsClassEscape(i + 1))) Emit(u"\\-");
-    else if (c == u'[') Emit(u"\\[");
-    else out_.push_back(c);
+    if (c == u'-' && (afterClassEscape_ || IsClassEscape(i + 1)))
+      Emit(u"\\-");
+    else if (c == u'[')
+      Emit(u"\\[");
+    else
+      out_.push_back(c);
     if (c == u']') inClass_ = false;
     afterClassEscape_ = false;
     return i + 1;

@@ -61,8 +61,8 @@ class SearchState {
       pcre2_jit_stack_assign(context_, nullptr, jitStack_);
     }
     const auto units = reinterpret_cast<PCRE2_SPTR>(subject.data());
-    int rc = pcre2_match(code, units, subject.size(), start, jit ? 0 : PCRE2_NO_JIT, data_,
-                         context_);
+    int rc =
+        pcre2_match(code, units, subject.size(), start, jit ? 0 : PCRE2_NO_JIT, data_, context_);
     // The interpreter keeps its backtracking on the heap and copes with
     // deeper searches than the JIT stack allows.
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT)
@@ -91,9 +91,9 @@ RegexEngine::~RegexEngine() = default;
 std::unique_ptr<RegexEngine> RegexEngine::Compile(std::u16string_view pcrePattern, bool caseless) {
   int error = 0;
   PCRE2_SIZE errorOffset = 0;
-  pcre2_code* code =
-      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pcrePattern.data()), pcrePattern.size(),
-                    CompileOptions | (caseless ? PCRE2_CASELESS : 0), &error, &errorOffset, nullptr);
+  pcre2_code* code = pcre2_compile(
+      reinterpret_cast<PCRE2_SPTR>(pcrePattern.data()), pcrePattern.size(),
+      CompileOptions | (caseless ? PCRE2_CASELESS : 0), &error, &errorOffset, nullptr);
   if (!code) return nullptr;
   auto handles = std::make_unique<Handles>();
   handles->code = code;

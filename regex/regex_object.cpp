@@ -43,19 +43,19 @@ struct RegexObject::State {
 RegexObject::RegexObject() : state_(std::make_unique<State>()) {}
 RegexObject::~RegexObject() = default;
 
-bool RegexObject::Create(const Text& pattern, const Text& subject, std::optional<bool> caseSensitive,
-                         std::optional<bool> multiline, std::optional<bool> global,
-                         std::optional<bool> quotePlaceholder) {
+bool RegexObject::Create(const Text& pattern, const Text& subject,
+                         std::optional<bool> caseSensitive, std::optional<bool> multiline,
+                         std::optional<bool> global, std::optional<bool> quotePlaceholder) {
   State& s = *state_;
   s.engine.reset();
   s.spans = RegexSpans{};
   s.created = true;
   s.global = global.value_or(true);
 
-  const Text written = quotePlaceholder.value_or(false)
-                           ? Text_Replace(pattern, Gbk("#引号"), "\"", 1, std::nullopt,
-                                          LetterCase::Exact)
-                           : pattern;
+  const Text written =
+      quotePlaceholder.value_or(false)
+          ? Text_Replace(pattern, Gbk("#引号"), "\"", 1, std::nullopt, LetterCase::Exact)
+          : pattern;
   s.pattern = std::u16string(UpToZero(Code_GbkToUtf16(written)));
   s.subject.Assign(subject);
 

@@ -144,9 +144,9 @@ TEST(RegexObject, PositionsAreByteOffsetsInTheSubject) {
     SCOPED_TRACE(row.name);
     ASSERT_TRUE(regex.Create(row.pattern, row.subject));
     int position = 7;
-    const Text text = row.groupIndex == 0 ? regex.MatchText(row.matchIndex, &position)
-                                          : regex.SubMatchText(row.matchIndex, row.groupIndex,
-                                                               &position);
+    const Text text = row.groupIndex == 0
+                          ? regex.MatchText(row.matchIndex, &position)
+                          : regex.SubMatchText(row.matchIndex, row.groupIndex, &position);
     EXPECT_EQ(text, row.text);
     EXPECT_EQ(position, row.position);
   }

@@ -17,9 +17,10 @@ const Text MethodOne =
 const Text MethodTwo = "{\"time\":\"(.*?)\",\"context\":\"(.*?)\",\"ftime\":\"(.*?)\"}";
 
 Text Reply(const std::string& entries) {
-  return Gbk("{\"message\":\"ok\",\"nu\":\"YT100\",\"ischeck\":\"1\",\"com\":\"yuantong\","
-             "\"status\":\"200\",\"data\":[" +
-             entries + "],\"state\":\"3\"}");
+  return Gbk(
+      "{\"message\":\"ok\",\"nu\":\"YT100\",\"ischeck\":\"1\",\"com\":\"yuantong\","
+      "\"status\":\"200\",\"data\":[" +
+      entries + "],\"state\":\"3\"}");
 }
 
 // Every group of every match, as UTF-8 for readable failures.

@@ -36,8 +36,8 @@ TEST(RegexReplace, FollowsTheReplacementRules) {
       {"two_digit_group", "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)", "abcdefghijkl", "$12$11$1",
        "lka"},
       {"no_match_keeps_subject", "z", Gbk("中文"), "-", Gbk("中文")},
-      {"chinese_in_subject_and_replacement", Gbk("(上海)"), Gbk("到达上海中转"),
-       Gbk("【$1】"), Gbk("到达【上海】中转")},
+      {"chinese_in_subject_and_replacement", Gbk("(上海)"), Gbk("到达上海中转"), Gbk("【$1】"),
+       Gbk("到达【上海】中转")},
   };
   RegexObject regex;
   for (const ReplaceCase& row : cases) {
