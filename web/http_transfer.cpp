@@ -153,6 +153,7 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
   curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, WatchForStall);
   curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);
 
+  curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, 256L * 1024);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
   curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TakeHeader);
