@@ -21,7 +21,6 @@ struct RegexObject::State {
   // when it refused it.
   bool created = false;
   std::u16string pattern;
-  bool global = true;
   std::unique_ptr<RegexEngine> engine;  // null when the pattern was refused
   RegexSubject subject;
   RegexSpans spans;
@@ -31,10 +30,11 @@ struct RegexObject::State {
     return spans.Match(matchIndex - 1);
   }
 
-  // The 0-based byte offset of text in the code page 936 subject, searched
-  // from the match's start counted in units (never past the match's byte
-  // offset, since a character is one or two bytes but one unit); -2 when the
-  // text is not there.
+  // The 0-based byte offset of the first occurrence of text in the code page
+  // 936 subject, searched from the match's offset in units taken as a 1-based
+  // byte position: a character is one or two bytes but one unit, so the
+  // search never starts past the match. -2 when the text is not found (an
+  // empty text never is).
   int PositionOf(const Text& text, const int* match) const {
     return Text_Find(subject.Gbk(), text, match[0], LetterCase::Exact) - 1;
   }
@@ -50,7 +50,6 @@ bool RegexObject::Create(const Text& pattern, const Text& subject,
   s.engine.reset();
   s.spans = RegexSpans{};
   s.created = true;
-  s.global = global.value_or(true);
 
   const Text written =
       quotePlaceholder.value_or(false)
@@ -62,7 +61,7 @@ bool RegexObject::Create(const Text& pattern, const Text& subject,
   s.engine = RegexEngine::Compile(Regex_TranslatePattern(s.pattern, multiline.value_or(true)),
                                   !caseSensitive.value_or(false));
   if (!s.engine) return false;
-  s.spans = s.engine->FindAll(s.subject.Units(), s.global);
+  s.spans = s.engine->FindAll(s.subject.Units(), global.value_or(true));
   return true;
 }
 
