@@ -32,6 +32,24 @@ bool IsPlainHost(std::string_view host) {
   });
 }
 
+// The path as the request line carries it: a space or another control byte
+// would break the request line, so those go percent-encoded.
+std::string RequestTarget(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string target;
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7f) {
+      target += '%';
+      target += kHex[byte >> 4];
+      target += kHex[byte & 0x0f];
+    } else {
+      target += c;
+    }
+  }
+  return target;
+}
+
 std::string HeaderName(std::string_view line) {
   const size_t colon = line.find(':');
   return Text_ToLower(Text_Trim(line.substr(0, colon == std::string_view::npos ? 0 : colon)));
@@ -116,7 +134,7 @@ Bytes Web_Access(const Text& url, HttpMethod method, const Text& postText, Text*
 
   HttpHop hop;
   hop.url = std::string(secure ? "https://" : "http://") + host + ":" +
-            std::to_string(Url_Port(url)) + Url_Path(url);
+            std::to_string(Url_Port(url)) + RequestTarget(Url_Path(url));
   hop.post = method == HttpMethod::Post;
   hop.body = !postBytes.empty() ? &postBytes : nullptr;
   const Bytes textBody = hop.post && postBytes.empty() ? Text_ToBytes(postText) : Bytes();

@@ -26,4 +26,25 @@ TEST_F(WebTest, FetchSendsTheDefaultHeaderBlockByteForByte) {
             "\r\n");
 }
 
+TEST_F(WebTest, SpacesInThePathArePercentEncoded) {
+  LoopbackServer server([](const RecordedRequest& request) {
+    return LoopbackServer::Response(200, request.target);
+  });
+  EXPECT_EQ(Web_Fetch(server.BaseUrl() + "/a b?q=x y"), "/a%20b?q=x%20y");
+  EXPECT_NE(server.Requests()[0].headers.find("Referer: " + server.BaseUrl() + "/a b?q=x y\r\n"),
+            std::string::npos);
+}
+
+// The header block of a response comes back whole, however long it is.
+TEST_F(WebTest, LongResponseHeaderBlockComesBackWhole) {
+  std::string lines;
+  for (int i = 0; i < 300; ++i) lines += "X-Line-" + std::to_string(i) + ": " + std::string(40, 'v') + "\r\n";
+  LoopbackServer server(Answer(LoopbackServer::Response(200, "ok", lines)));
+  Text headers;
+  Web_Access(server.BaseUrl() + "/", HttpMethod::Get, {}, nullptr, nullptr, {}, &headers);
+  EXPECT_GT(headers.size(), 15000u);
+  EXPECT_EQ(headers, "HTTP/1.1 200 OK\r\nContent-Type: text/plain; charset=utf-8\r\n"
+                     "Content-Length: 2\r\n" + lines.substr(0, lines.size() - 2));
+}
+
 }  // namespace
