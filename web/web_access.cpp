@@ -86,7 +86,10 @@ std::vector<std::string> WithoutCookieLines(std::vector<std::string> lines) {
   return lines;
 }
 
-std::string HostOf(std::string_view absoluteUrl) { return Url_Host(absoluteUrl, KeepPort::Yes); }
+// Host and port, the port spelled out even where the address leaves it implied.
+std::string Origin(std::string_view absoluteUrl) {
+  return Url_Host(absoluteUrl) + ":" + std::to_string(Url_Port(absoluteUrl));
+}
 
 struct Exchange {
   Bytes body;
@@ -97,7 +100,7 @@ struct Exchange {
 // never from https down to http, at most the configured count. A redirect not
 // followed is returned as the response it is.
 Exchange Perform(HttpHop hop, bool noRedirect, const Text& proxy, bool startSecure) {
-  const std::string startHost = HostOf(hop.url);
+  const std::string startOrigin = Origin(hop.url);
   const int maxRedirects = WebTest_Limits().maxRedirects;
   for (int redirects = 0;; ++redirects) {
     HttpOutcome outcome = Http_Perform(hop);
@@ -115,7 +118,7 @@ Exchange Perform(HttpHop hop, bool noRedirect, const Text& proxy, bool startSecu
     }
     // The caller's cookies belong to the host it addressed, not to wherever
     // that host sends us.
-    if (HostOf(next) != startHost) hop.headerLines = WithoutCookieLines(hop.headerLines);
+    if (Origin(next) != startOrigin) hop.headerLines = WithoutCookieLines(hop.headerLines);
     // A proxy given for an http address serves http requests only; one given
     // for an https address serves every request of the call.
     hop.proxy = (!nextSecure || startSecure) ? proxy : Text();

@@ -85,4 +85,21 @@ TEST_F(WebTest, CallersCookieLinesStayWithTheHostTheyWereGivenFor) {
   EXPECT_EQ(elsewhere.Requests()[0].headers.find("Cookie"), std::string::npos);
 }
 
+// Through a proxy, so that the address can use the default port: the implied
+// port and the spelled-out one are the same host.
+TEST_F(WebTest, CookieLinesFollowARedirectWithinTheSameHostOnTheDefaultPort) {
+  LoopbackServer proxy([](const RecordedRequest& request) {
+    if (request.target == "http://parcora.test/start") return Redirect(302, "/next");
+    return LoopbackServer::Response(200, "next");
+  });
+  Text cookies = "sid=1";
+  EXPECT_EQ(Web_Access("http://parcora.test/start", HttpMethod::Get, {}, &cookies, nullptr, {},
+                       nullptr, false, {}, "127.0.0.1:" + std::to_string(proxy.Port())),
+            "next");
+  const auto requests = proxy.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].target, "http://parcora.test/next");
+  EXPECT_NE(requests[1].headers.find("Cookie: sid=1\r\n"), std::string::npos);
+}
+
 }  // namespace
