@@ -21,12 +21,6 @@ std::u16string_view UpToZero(std::u16string_view units) {
   return units.substr(0, std::min(units.size(), units.find(u'\0')));
 }
 
-// Lead bytes of code page 936; 0x80 (the euro sign) and 0xFF stand alone.
-bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-bool IsTrailByte(unsigned char byte) {
-  return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
-}
-
 bool ConvertsAsciiUnchanged() {
   std::string ascii;
   std::u16string expected;
@@ -43,14 +37,14 @@ void RegexSubject::Assign(std::string_view gbk) {
   text_.assign(gbk.substr(0, std::min(gbk.size(), gbk.find('\0'))));
   gbk_.clear();
   gbkBuilt_ = false;
-  if (!AssembleByCharacters()) {
+  sliceable_ = AssembleByCharacters();
+  if (!sliceable_) {
     units_ = std::u16string(UpToZero(Code_GbkToUtf16(text_)));
-    byteOffsets_.clear();
+    unitCount_ = units_.size();
   }
 }
 
 char16_t RegexSubject::PairUnit(unsigned char lead, unsigned char trail) {
-  if (pairUnits_.empty()) pairUnits_.assign(0x10000, UnknownUnit);
   char16_t& unit = pairUnits_[lead << 8 | trail];
   if (unit == UnknownUnit) {
     const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
@@ -65,12 +59,14 @@ char16_t RegexSubject::PairUnit(unsigned char lead, unsigned char trail) {
 bool RegexSubject::AssembleByCharacters() {
   if (asciiIsIdentity_ < 0) asciiIsIdentity_ = ConvertsAsciiUnchanged() ? 1 : 0;
   if (asciiIsIdentity_ == 0) return false;
+  if (pairUnits_.empty()) pairUnits_.assign(0x10000, UnknownUnit);
+  const char16_t* pairTable = pairUnits_.data();
   const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
   const size_t size = text_.size();
   // Sized for the worst case (all ASCII) and written through pointers: this
   // loop is most of the cost of a search over a long reply.
-  units_.resize(size);
-  byteOffsets_.resize(size + 1);
+  if (units_.size() < size) units_.resize(size);
+  if (byteOffsets_.size() < size + 1) byteOffsets_.resize(size + 1);
   char16_t* unit = units_.data();
   int* offset = byteOffsets_.data();
   size_t i = 0;
@@ -80,30 +76,32 @@ bool RegexSubject::AssembleByCharacters() {
       *unit++ = bytes[i++];
       continue;
     }
-    if (!IsLeadByte(bytes[i]) || i + 1 >= size || !IsTrailByte(bytes[i + 1])) return false;
-    const char16_t pairUnit = PairUnit(bytes[i], bytes[i + 1]);
+    // Any byte of 0x80 or more is looked up with the byte after it: a byte
+    // that is not a lead byte, or a lead byte without a trail byte, makes
+    // no single unit there and sends the subject to the whole conversion.
+    if (i + 1 >= size) return false;
+    char16_t pairUnit = pairTable[bytes[i] << 8 | bytes[i + 1]];
+    if (pairUnit == UnknownUnit) pairUnit = PairUnit(bytes[i], bytes[i + 1]);
     if (pairUnit == NoSingleUnit) return false;
     *unit++ = pairUnit;
     i += 2;
   }
-  *offset++ = static_cast<int>(size);
-  units_.resize(unit - units_.data());
-  byteOffsets_.resize(offset - byteOffsets_.data());
+  *offset = static_cast<int>(size);
+  unitCount_ = unit - units_.data();
   return true;
 }
 
 Text RegexSubject::Slice(int begin, int end, Conversion conversion) const {
-  if (begin < 0 || end < begin || static_cast<size_t>(end) > units_.size()) return {};
-  if (!byteOffsets_.empty())
-    return text_.substr(byteOffsets_[begin], byteOffsets_[end] - byteOffsets_[begin]);
-  const std::u16string_view span = std::u16string_view(units_).substr(begin, end - begin);
+  if (begin < 0 || end < begin || static_cast<size_t>(end) > unitCount_) return {};
+  if (sliceable_) return text_.substr(byteOffsets_[begin], byteOffsets_[end] - byteOffsets_[begin]);
+  const std::u16string_view span = Units().substr(begin, end - begin);
   if (conversion == Conversion::Folded) return Code_WideToGbk(WideBytes(span));
   return Code_Utf16ToGbk(span);
 }
 
 const Text& RegexSubject::Gbk() const {
   if (!gbkBuilt_) {
-    gbk_ = byteOffsets_.empty() ? Code_WideToGbk(WideBytes(units_)) : text_;
+    gbk_ = sliceable_ ? text_ : Code_WideToGbk(WideBytes(Units()));
     gbkBuilt_ = true;
   }
   return gbk_;

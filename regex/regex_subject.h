@@ -22,7 +22,7 @@ class RegexSubject {
   // The text is read up to its first zero byte, as a zero-terminated text is.
   void Assign(std::string_view gbk);
 
-  std::u16string_view Units() const { return units_; }
+  std::u16string_view Units() const { return std::u16string_view(units_).substr(0, unitCount_); }
 
   // How a span goes back to code page 936 when it is not a plain slice:
   // Folded goes through Code_WideToGbk (which folds a base character and a
@@ -38,10 +38,14 @@ class RegexSubject {
   char16_t PairUnit(unsigned char lead, unsigned char trail);
 
   Text text_;
+  // The first unitCount_ units are the subject's. Both buffers only grow, so
+  // that the next subject of a similar size is written without clearing them.
   std::u16string units_;
-  // Offset of unit i in text_, and one more entry for the end; empty when the
-  // units were converted whole.
+  size_t unitCount_ = 0;
+  // Offset of unit i in text_, and one more entry for the end; unused (the
+  // flag false) when the units were converted whole.
   std::vector<int> byteOffsets_;
+  bool sliceable_ = false;
   mutable Text gbk_;
   mutable bool gbkBuilt_ = false;
   // The unit of each two-byte character met so far, indexed by its bytes:
