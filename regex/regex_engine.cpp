@@ -14,7 +14,10 @@ constexpr uint32_t CompileOptions = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_
                                     PCRE2_DOLLAR_ENDONLY;
 
 // Bounds that end a runaway search (catastrophic backtracking) in well under
-// a second while leaving room for long subjects with long lazy groups.
+// a second while leaving room for long subjects with long lazy groups. The
+// JIT stack's maximum is address space reserved up front and backed only as
+// deep as a search goes; a search that still outgrows it is run again by the
+// interpreter, which keeps its backtracking on the heap up to the heap limit.
 constexpr uint32_t MatchLimit = 10'000'000;
 constexpr uint32_t HeapLimitKiB = 512 * 1024;
 constexpr size_t JitStackStart = 64 * 1024;
@@ -63,8 +66,6 @@ class SearchState {
     const auto units = reinterpret_cast<PCRE2_SPTR>(subject.data());
     int rc =
         pcre2_match(code, units, subject.size(), start, jit ? 0 : PCRE2_NO_JIT, data_, context_);
-    // The interpreter keeps its backtracking on the heap and copes with
-    // deeper searches than the JIT stack allows.
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT)
       rc = pcre2_match(code, units, subject.size(), start, PCRE2_NO_JIT, data_, context_);
     return rc;
