@@ -1,14 +1,15 @@
 #include "query/query.h"
 
 #include <string_view>
+#include <utility>
 
+#include "query/entry_decoding.h"
 #include "query/report_clock.h"
 #include "query/report_texts.h"
 #include "query/track_service.h"
 #include "text/code_page.h"
 #include "text/date_time.h"
 #include "text/text_between.h"
-#include "text/unescape.h"
 #include "ui/program_globals.h"
 #include "ui/window_runtime.h"
 
@@ -47,10 +48,10 @@ Text FetchForNumber(const Text& number, const Text& address) {
   return number.empty() ? Text() : Ui_FetchPage(address);
 }
 
-Text WithoutLocationDelimiter(const Text& text) {
-  // Text_ReplacePairs ignores letter case; a piece without the member name in
-  // any case needs no copy through it, which keeps long reports cheap.
-  if (Text_Find(text, "location", 1, LetterCase::Ignore) < 0) return text;
+Text WithoutLocationDelimiter(Text text) {
+  // A piece without a double quote cannot hold the delimiter and needs no
+  // pass through Text_ReplacePairs, which keeps long reports cheap.
+  if (text.find('"') == Text::npos) return text;
   return Text_ReplacePairs(text, LocationDelimiter, "");
 }
 
@@ -62,12 +63,12 @@ void RunMethod(const Method& method, QueryKind kind) {
   Ui_AppendText(ReportBox, Report_StartBanner());
   const int matchCount = regex.MatchCount();
   for (Globals.EntryIndex = 1; Globals.EntryIndex <= matchCount; ++Globals.EntryIndex) {
-    Text time = Text_UnescapeUnicode(regex.SubMatchText(Globals.EntryIndex, method.timeGroup));
+    Text time = Query_DecodeEntryText(regex.SubMatchText(Globals.EntryIndex, method.timeGroup));
     time += Report_TimeSeparator();
-    Ui_AppendText(ReportBox, WithoutLocationDelimiter(time));
+    Ui_AppendText(ReportBox, WithoutLocationDelimiter(std::move(time)));
     Text context =
-        Text_UnescapeUnicode(regex.SubMatchText(Globals.EntryIndex, method.contextGroup));
-    Text piece = WithoutLocationDelimiter(context);
+        Query_DecodeEntryText(regex.SubMatchText(Globals.EntryIndex, method.contextGroup));
+    Text piece = WithoutLocationDelimiter(std::move(context));
     piece += "\r\n\r\n";
     Ui_AppendText(ReportBox, piece);
   }
@@ -88,7 +89,7 @@ void RunQuery(QueryKind kind) {
 
   number = TypedNumber();
   Text trace = FetchForNumber(number, Query_TraceAddress(Globals.CompanyCode, number));
-  Globals.ReplyText = Code_Utf8ToAnsi(trace);
+  Globals.ReplyText = Query_ReplyToAnsi(std::move(trace));
   Globals.ReplyNumber = Text_Between(Globals.ReplyText, "\"nu\":\"", "\",\"");
 
   if (EchoesTypedNumber(TypedNumber())) {

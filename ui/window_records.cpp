@@ -95,7 +95,9 @@ std::array<ControlRecord, 16> MainControls() {
   ControlRecord clockLine = Control("透明标签2", ControlKind::Label, 16, 323, 216, 16);
   clockLine.color = Black;
 
-  ControlRecord link = Control("超级链接框1", ControlKind::Hyperlink, 512, 320, 96, 24, "@" + MakerSiteName());
+  Text linkCaption = "@";
+  linkCaption += MakerSiteName();
+  ControlRecord link = Control("超级链接框1", ControlKind::Hyperlink, 512, 320, 96, 24, linkCaption);
   link.target = MakerSiteBase() + "/kuaidi-chaxun.html";
   link.color = Blue;
   link.hoverColor = LightBlue;
@@ -148,7 +150,7 @@ Records& CurrentRecords() {
     records.mainControls = MainControls();
     records.aboutControls = AboutControls();
     records.main.name = MainWindowName;
-    records.main.title = "Parcora - " + MakerSiteName();
+    records.main.title = Text("Parcora - ").append(MakerSiteName());
     records.main.outerWidth = 621;
     records.main.outerHeight = 371;
     records.main.minimizeBox = true;
