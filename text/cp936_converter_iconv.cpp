@@ -100,52 +100,60 @@ const Tables& TablesOnce() {
 
 }  // namespace
 
+// Both conversions write through a pointer into room made up front: the
+// output never needs more units (or bytes) than the bounds below.
 void Cp936_AppendUtf16(std::string_view bytes, std::u16string& out) {
   const Tables& tables = TablesOnce();
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t size = bytes.size();
-  out.reserve(out.size() + size);
+  const size_t oldSize = out.size();
+  out.resize(oldSize + size);  // at most one unit per byte
+  char16_t* write = out.data() + oldSize;
   for (size_t i = 0; i < size;) {
     const unsigned char c = in[i];
     if (c < 0x80) {
-      out.push_back(c);
+      *write++ = c;
       ++i;
     } else if (c == 0x80) {
-      out.push_back(u'\u20AC');
+      *write++ = u'\u20AC';
       ++i;
     } else if (c >= kFirstLead && c <= kLastLead && i + 1 < size && IsTrail(in[i + 1])) {
       const char16_t unit = tables.toUnicode[(c - kFirstLead) * kTrailCount + (in[i + 1] - kFirstTrail)];
-      out.push_back(unit == kUnmapped ? u'?' : unit);
+      *write++ = unit == kUnmapped ? u'?' : unit;
       i += 2;
     } else {
-      out.push_back(u'?');
+      *write++ = u'?';
       ++i;
     }
   }
+  out.resize(write - out.data());
 }
 
 void Cp936_AppendFromUtf16(std::u16string_view units, std::string& out) {
   const Tables& tables = TablesOnce();
   const size_t size = units.size();
-  out.reserve(out.size() + size * 2);
+  const size_t oldSize = out.size();
+  out.resize(oldSize + size * 2);  // at most two bytes per unit
+  char* write = out.data() + oldSize;
   for (size_t i = 0; i < size; ++i) {
     const char16_t unit = units[i];
     if (unit < 0x80) {
-      out.push_back(static_cast<char>(unit));
+      *write++ = static_cast<char>(unit);
       continue;
     }
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < size && units[i + 1] >= 0xDC00 &&
         units[i + 1] <= 0xDFFF) {
-      ++i;  // the pair is one character beyond the code page
+      ++i;  // the pair is one character beyond the code page; surrogates map to nothing
     }
     const uint16_t code = tables.fromUnicode[unit];
     if (code == 0) {
-      out.push_back('?');
+      *write++ = '?';
     } else if (code < 0x100) {
-      out.push_back(static_cast<char>(code));
+      *write++ = static_cast<char>(code);
     } else {
-      out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
+      *write++ = static_cast<char>(code >> 8);
+      *write++ = static_cast<char>(code & 0xFF);
     }
   }
+  out.resize(write - out.data());
 }

@@ -6,14 +6,15 @@ constexpr char16_t kReplacement = 0xFFFD;
 
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-void AppendCodePoint(char32_t cp, std::u16string& out) {
+char16_t* WriteCodePoint(char32_t cp, char16_t* write) {
   if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
+    *write++ = static_cast<char16_t>(cp);
   } else {
     cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    *write++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+    *write++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
   }
+  return write;
 }
 
 }  // namespace
@@ -21,12 +22,15 @@ void AppendCodePoint(char32_t cp, std::u16string& out) {
 void Utf8_AppendUtf16(std::string_view utf8, std::u16string& out) {
   const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
   const size_t size = utf8.size();
-  out.reserve(out.size() + size);
+  // Room made up front: never more units than bytes (four bytes give two units).
+  const size_t oldSize = out.size();
+  out.resize(oldSize + size);
+  char16_t* write = out.data() + oldSize;
   size_t i = 0;
   while (i < size) {
     const unsigned char c = in[i];
     if (c < 0x80) {
-      out.push_back(c);
+      *write++ = c;
       ++i;
       continue;
     }
@@ -47,7 +51,7 @@ void Utf8_AppendUtf16(std::string_view utf8, std::u16string& out) {
       if (c == 0xF4) high = 0x8F;
     }
     if (length == 0) {
-      out.push_back(kReplacement);
+      *write++ = kReplacement;
       ++i;
       continue;
     }
@@ -66,17 +70,17 @@ void Utf8_AppendUtf16(std::string_view utf8, std::u16string& out) {
       }
       cp = cp << 6 | (next & 0x3F);
     }
-    if (complete) {
-      AppendCodePoint(cp, out);
-    } else {
-      out.push_back(kReplacement);
-    }
+    write = complete ? WriteCodePoint(cp, write) : (*write = kReplacement, write + 1);
     i += taken;
   }
+  out.resize(write - out.data());
 }
 
 void Utf8_AppendFromUtf16(std::u16string_view units, std::string& out) {
-  out.reserve(out.size() + units.size() * 3);
+  // Room made up front: at most three bytes per unit (a pair's four bytes come from two).
+  const size_t oldSize = out.size();
+  out.resize(oldSize + units.size() * 3);
+  char* write = out.data() + oldSize;
   for (size_t i = 0; i < units.size(); ++i) {
     char32_t cp = units[i];
     if (cp >= 0xD800 && cp <= 0xDFFF) {
@@ -89,19 +93,20 @@ void Utf8_AppendFromUtf16(std::u16string_view units, std::string& out) {
       }
     }
     if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
+      *write++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | cp >> 6));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *write++ = static_cast<char>(0xC0 | cp >> 6);
+      *write++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | cp >> 12));
-      out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *write++ = static_cast<char>(0xE0 | cp >> 12);
+      *write++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+      *write++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | cp >> 18));
-      out.push_back(static_cast<char>(0x80 | (cp >> 12 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *write++ = static_cast<char>(0xF0 | cp >> 18);
+      *write++ = static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+      *write++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+      *write++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
   }
+  out.resize(write - out.data());
 }

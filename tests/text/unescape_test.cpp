@@ -88,3 +88,33 @@ TEST(TextUnescapeUnicode, UnescapeAndCodePage) {
 }
 
 }  // namespace
+
+// Long texts are decoded piece by piece; built from tokens that do not
+// interact, a long text must decode to the tokens' results in order, however
+// the pieces fall (a surrogate pair's halves may land in two pieces).
+TEST(TextUnescapeUnicode, LongTextDecodesLikeItsTokens) {
+  const struct {
+    std::string input, decoded;
+  } tokens[] = {
+      {"\\u4e2d", "\xD6\xD0"},       {"\\ud83d\\ude00", "?"}, {"'", "'"},
+      {"\r\n", "\r\n"},              {"%41", "A"},             {"\\\\", "\\"},
+      {Gbk("中文"), Gbk("中文")},    {"x", "x"},               {"\\x41", "A"},
+      {"%z", "%z"},                  {"\\x7b$}", "\r\n"},      {"{$}", "\r\n"},
+      {"\\u2019", "'"},              {"\\q", "q"},             {"\\ud800", "?"},
+  };
+  std::string input, expected;
+  unsigned state = 12345;
+  while (input.size() < 600 * 1024) {
+    state = state * 1103515245 + 12345;
+    const auto& token = tokens[(state >> 16) % std::size(tokens)];
+    input += token.input;
+    expected += token.decoded;
+  }
+  EXPECT_TRUE(Text_UnescapeUnicode(input) == expected) << "long token text decodes differently";
+
+  const std::string tail(300 * 1024, 'z');
+  EXPECT_EQ(Text_UnescapeUnicode("a\\0" + tail), "a") << "a decoded zero ends the text";
+  EXPECT_EQ(Text_UnescapeUnicode("a\\0" + tail + "\n"), "")
+      << "a lone LF far after the zero still spoils the literal";
+  EXPECT_EQ(Text_UnescapeUnicode(tail + "\\"), "") << "final lone backslash after many pieces";
+}

@@ -1,0 +1,246 @@
+// Speed of the text layer, each figure beside its reference measured in the
+// same run on the same bytes: generated code page 936 text mixing ASCII words
+// and Chinese characters (some with trail bytes in the ASCII range).
+//
+//   bench_text [MiB]     (default 16)
+//
+// Prints one table row per figure; the last column says whether the target holds.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "text/code_page.h"
+#include "text/text_between.h"
+#include "text/text_primitives.h"
+#include "text/unescape.h"
+
+namespace {
+
+constexpr size_t kMiB = 1024 * 1024;
+
+// Keeps the optimiser from dropping a result.
+volatile size_t g_sink;
+
+// Best of a few runs, in seconds.
+double Time(const std::function<void()>& run, int repeats = 5) {
+  double best = 1e9;
+  for (int r = 0; r < repeats; ++r) {
+    const auto begin = std::chrono::steady_clock::now();
+    run();
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - begin;
+    best = std::min(best, spent.count());
+  }
+  return best;
+}
+
+double MBps(size_t bytes, double seconds) { return bytes / 1e6 / seconds; }
+
+// Code page 936 text of about `size` bytes: ASCII words, GB2312 characters and
+// GBK characters whose trail byte lies in 0x40-0x7E (so a naive byte search
+// would see letters inside them). Never holds '#', '%', '\\' or '\''.
+std::string MixedGbk(size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string text;
+  text.reserve(size + 16);
+  while (text.size() < size) {
+    switch (random() % 4) {
+      case 0:
+      case 1:
+        for (int k = 2 + random() % 6; k > 0; --k) text.push_back(static_cast<char>('a' + random() % 26));
+        text.push_back(' ');
+        break;
+      case 2:
+        for (int k = 1 + random() % 6; k > 0; --k) {
+          text.push_back(static_cast<char>(0xB0 + random() % 40));
+          text.push_back(static_cast<char>(0xA1 + random() % 94));
+        }
+        break;
+      default:
+        text.push_back(static_cast<char>(0x81 + random() % 32));
+        text.push_back(static_cast<char>(0x40 + random() % 63));
+    }
+  }
+  text.resize(size);
+  if (static_cast<unsigned char>(text.back()) >= 0x80) text.back() = 'x';
+  return text;
+}
+
+struct Row {
+  const char* figure;
+  double ours;
+  double reference;
+  const char* unit;
+  const char* target;
+  bool holds;
+};
+
+void Print(const Row& row) {
+  std::printf("| %-44s | %10.1f | %10.1f | %-6s | %-26s | %-4s |\n", row.figure, row.ours,
+              row.reference, row.unit, row.target, row.holds ? "yes" : "NO");
+}
+
+Row FindFigure(size_t size) {
+  std::string text = MixedGbk(size, 1);
+  const std::string needle = "#needle-0042#";
+  text.replace(text.size() - 64, needle.size(), needle);
+  int found = 0;
+  const double ours = Time([&] { found = Text_Find(text, needle); });
+  const double reference = Time([&] {
+    g_sink = reinterpret_cast<size_t>(memmem(text.data(), text.size(), needle.data(), needle.size()));
+  });
+  g_sink = found;
+  const double ratio = reference / ours;
+  return {"Text_Find, needle at the end (MB/s)", MBps(size, ours), MBps(size, reference), "MB/s",
+          ratio >= 0.25 ? ">= 1/4 memmem: holds" : ">= 1/4 memmem: fails", ratio >= 0.25};
+}
+
+Row BetweenFigure(size_t size) {
+  std::string text = MixedGbk(size, 2);
+  const std::string value = "{\"num\":\"SF1234567890\",";
+  text.replace(text.size() - 64, value.size(), value);
+  const Text left = Gbk("#引号num#引号:#引号");
+  const Text right = Gbk("#引号,");
+  Text cut;
+  const double ours = Time([&] { cut = Text_Between(text, left, right); });
+  if (cut != "SF1234567890") std::fprintf(stderr, "Text_Between cut the wrong value\n");
+  const std::string plainLeft = "\"num\":\"", plainRight = "\",";
+  const double reference = Time([&] {
+    const void* l = memmem(text.data(), text.size(), plainLeft.data(), plainLeft.size());
+    const char* from = static_cast<const char*>(l) + plainLeft.size();
+    g_sink = reinterpret_cast<size_t>(
+        memmem(from, text.data() + text.size() - from, plainRight.data(), plainRight.size()));
+  });
+  const double ratio = reference / ours;
+  return {"Text_Between, delimiters at the end (MB/s)", MBps(size, ours), MBps(size, reference),
+          "MB/s", ratio >= 0.25 ? ">= 1/4 memmem: holds" : ">= 1/4 memmem: fails", ratio >= 0.25};
+}
+
+// Inserts the needle about every 300 bytes.
+std::string WithNeedles(size_t size, const std::string& needle, unsigned seed) {
+  std::string text = MixedGbk(size, seed);
+  // Only on character boundaries, so that every insertion is a real occurrence.
+  size_t boundary = 0;
+  for (size_t at = 150; at + needle.size() < text.size(); at += 300) {
+    while (boundary < at) boundary += static_cast<unsigned char>(text[boundary]) >= 0x80 ? 2 : 1;
+    if (boundary + needle.size() > text.size()) break;
+    text.replace(boundary, needle.size(), needle);
+    boundary += needle.size();
+    at = boundary;
+  }
+  return text;
+}
+
+Row ReplaceFigure(size_t size) {
+  const std::string needle = "#needle-0042#";
+  const std::string small = WithNeedles(kMiB, needle, 3);
+  const std::string large = WithNeedles(size, needle, 3);
+  const double smallTime = Time([&] { g_sink = Text_Replace(small, needle, "<r>").size(); });
+  const double largeTime = Time([&] { g_sink = Text_Replace(large, needle, "<r>").size(); });
+  const double factor = largeTime / smallTime;
+  const double allowed = 20.0 * size / (16 * kMiB);
+  static char target[64];
+  std::snprintf(target, sizeof target, "large/1 MiB time <= %.0f", allowed);
+  return {"Text_Replace 13-byte needle, 1 MiB vs large (ms)", largeTime * 1e3, smallTime * 1e3, "ms",
+          target, factor <= allowed};
+}
+
+// Chinese UTF-8 with a little ASCII punctuation, as a tracking reply has.
+std::string ChineseUtf8(size_t size) {
+  std::mt19937 random(4);
+  std::string text;
+  text.reserve(size + 8);
+  while (text.size() < size) {
+    const char32_t cp = 0x4E00 + random() % 0x5000;
+    text.push_back(static_cast<char>(0xE0 | cp >> 12));
+    text.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
+    text.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    if (random() % 16 == 0) text.append("\",\"");
+  }
+  return text;
+}
+
+Row Utf8ToAnsiFigure(size_t size) {
+  const std::string utf8 = ChineseUtf8(size);
+  const double ours = Time([&] { g_sink = Code_Utf8ToAnsi(utf8).size(); });
+  const double reference = Time([&] { g_sink = std::string(utf8).size(); });
+  const double rate = MBps(utf8.size(), ours);
+  return {"Code_Utf8ToAnsi, Chinese UTF-8 (MB/s; ref copy)", rate, MBps(utf8.size(), reference),
+          "MB/s", ">= 100 MB/s", rate >= 100};
+}
+
+// About every third character an escape, as in a trace reply's JSON strings.
+std::string EscapeDense(size_t size) {
+  std::mt19937 random(5);
+  std::string text;
+  text.reserve(size + 16);
+  char escape[8];
+  while (text.size() < size) {
+    std::snprintf(escape, sizeof escape, "\\u%04x", 0x4E00 + static_cast<unsigned>(random() % 0x5000));
+    text.append(escape);
+    text.push_back(static_cast<char>('a' + random() % 26));
+    if (random() % 8 == 0) {
+      text.append("\xD6\xD0");  // a character already in code page 936
+    } else {
+      text.push_back(random() % 10 == 0 ? '\'' : static_cast<char>('0' + random() % 10));
+    }
+  }
+  text.resize(size);
+  while (!text.empty() && text.back() != '\'' && !std::isalnum(static_cast<unsigned char>(text.back()))) {
+    text.pop_back();
+  }
+  return text;
+}
+
+Row UnescapeRateFigure(const std::string& text) {
+  Text decoded;
+  const double ours = Time([&] { decoded = Text_UnescapeUnicode(text); });
+  if (decoded.empty()) std::fprintf(stderr, "Text_UnescapeUnicode refused the generated text\n");
+  const double reference = Time([&] { g_sink = std::string(text).size(); });
+  const double rate = MBps(text.size(), ours);
+  return {"Text_UnescapeUnicode, escape-dense (MB/s; ref copy)", rate, MBps(text.size(), reference),
+          "MB/s", ">= 100 MB/s", rate >= 100};
+}
+
+Row UnescapeLinearFigure(const std::string& small, const std::string& large) {
+  const double smallTime = Time([&] { g_sink = Text_UnescapeUnicode(small).size(); });
+  const double largeTime = Time([&] { g_sink = Text_UnescapeUnicode(large).size(); });
+  const double allowed = 20.0 * large.size() / (16 * kMiB);
+  static char target[64];
+  std::snprintf(target, sizeof target, "large/1 MiB time <= %.0f", allowed);
+  return {"Text_UnescapeUnicode, 1 MiB vs large (ms)", largeTime * 1e3, smallTime * 1e3, "ms", target,
+          largeTime / smallTime <= allowed};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  const size_t mib = argc > 1 ? std::max(1, std::atoi(argv[1])) : 16;
+  const size_t size = mib * kMiB;
+  Gbk("warm up");  // builds the code page tables outside any timing
+
+  std::printf("Text layer, %zu MiB inputs; best of 5 runs each\n\n", mib);
+  std::printf("| %-44s | %10s | %10s | %-6s | %-26s | %-4s |\n", "figure", "ours", "reference",
+              "unit", "target", "ok");
+  std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(12, '-').c_str(),
+              std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(28, '-').c_str(),
+              std::string(6, '-').c_str());
+  bool allHold = true;
+  const std::string escapes = EscapeDense(size);
+  const std::string smallEscapes = EscapeDense(kMiB);
+  for (const Row& row : {FindFigure(size), BetweenFigure(size), ReplaceFigure(size),
+                         Utf8ToAnsiFigure(size), UnescapeRateFigure(escapes),
+                         UnescapeLinearFigure(smallEscapes, escapes)}) {
+    Print(row);
+    allHold = allHold && row.holds;
+  }
+  std::printf("\nreference column: memmem on the same bytes (find, between), the 1 MiB run (linearity),\n"
+              "a plain copy of the input (conversion, unescape)\n");
+  return allHold ? 0 : 1;
+}
