@@ -1,7 +1,6 @@
 #include "web/http_transfer.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <mutex>
 
@@ -29,8 +28,10 @@ struct Sink {
 int WatchForStall(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
   auto* sink = static_cast<Sink*>(user);
   const auto now = std::chrono::steady_clock::now();
-  if (downloaded + uploaded != sink->bytesMoved) {
-    sink->bytesMoved = downloaded + uploaded;
+  // Header lines count as movement too; libcurl's figures hold only bodies.
+  const curl_off_t moved = downloaded + uploaded + static_cast<curl_off_t>(sink->headerBytes);
+  if (moved != sink->bytesMoved) {
+    sink->bytesMoved = moved;
     sink->lastMove = now;
     return 0;
   }

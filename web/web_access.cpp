@@ -139,9 +139,8 @@ Bytes Web_Access(const Text& url, HttpMethod method, const Text& postText, Text*
   hop.url = std::string(secure ? "https://" : "http://") + host + ":" +
             std::to_string(Url_Port(url)) + RequestTarget(Url_Path(url));
   hop.post = method == HttpMethod::Post;
-  hop.body = !postBytes.empty() ? &postBytes : nullptr;
   const Bytes textBody = hop.post && postBytes.empty() ? Text_ToBytes(postText) : Bytes();
-  if (hop.post && postBytes.empty()) hop.body = &textBody;
+  hop.body = postBytes.empty() ? &textBody : &postBytes;
   hop.agent = Header_AgentString(extraHeaders);
   hop.headerLines = HeaderLines(Header_Block(url, extraHeaders, cookies));
   hop.proxy = proxy;
