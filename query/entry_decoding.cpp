@@ -71,22 +71,40 @@ bool IsPassThrough(std::string_view text) {
   return true;
 }
 
-// Into units, the UTF-16 of a text made only of pass-through characters (of
-// one byte or two) and
-// complete \uXXXX escapes; false for any other text, and for escapes of zero
-// (which would end the text).
-bool SimpleUnits(std::string_view text, std::u16string& units) {
-  units.clear();
+// The code page 936 bytes of one UTF-16 unit other than a surrogate, as the
+// converter gives them; asked once per unit.
+std::string_view UnitBytes(char16_t unit) {
+  struct Bytes {
+    unsigned char length = 0;  // 0: not asked yet
+    char bytes[2] = {};
+  };
+  static std::vector<Bytes> table(0x10000);
+  Bytes& entry = table[unit];
+  if (entry.length == 0) {
+    std::string converted;
+    Cp936_AppendFromUtf16(std::u16string_view(&unit, 1), converted);
+    entry.length = static_cast<unsigned char>(converted.size());
+    converted.copy(entry.bytes, 2);
+  }
+  return {entry.bytes, entry.length};
+}
+
+// Into decoded, the result of a text made only of pass-through characters
+// (of one byte or two) and complete \uXXXX escapes; false for any other
+// text, and for escapes of zero (which would end the text) or of a surrogate
+// (whose pairing the converter sees whole).
+bool DecodeSimple(std::string_view text, Text& decoded) {
+  decoded.clear();
+  decoded.reserve(text.size());  // no character grows
   for (size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (IsPassThroughByte(c)) {
-      units.push_back(c);
+      decoded.push_back(static_cast<char>(c));
       continue;
     }
     if (c >= 0x80) {
-      const char16_t unit = PairUnitAt(text, i);
-      if (unit == NoPassThrough) return false;
-      units.push_back(unit);
+      if (PairUnitAt(text, i) == NoPassThrough) return false;
+      decoded.append(text, i, 2);
       ++i;
       continue;
     }
@@ -97,8 +115,8 @@ bool SimpleUnits(std::string_view text, std::u16string& units) {
       if (digit < 0) return false;
       value = value * 16 + digit;
     }
-    if (value == 0) return false;
-    units.push_back(static_cast<char16_t>(value));
+    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF)) return false;
+    decoded.append(UnitBytes(static_cast<char16_t>(value)));
     i += 5;
   }
   return true;
@@ -146,11 +164,7 @@ Text Query_ReplyToAnsi(Text reply) {
 Text Query_DecodeEntryText(Text text) {
   // Most times hold no escape at all: then the text is its own result.
   if (IsPassThrough(text) && !HasPlaceholder(text)) return text;
-  // One buffer for all calls: a report decodes two pieces per entry.
-  static std::u16string units;
-  if (!SimpleUnits(text, units)) return Text_UnescapeUnicode(text);
   Text decoded;
-  Cp936_AppendFromUtf16(units, decoded);
-  if (HasPlaceholder(decoded)) return Text_UnescapeUnicode(text);
+  if (!DecodeSimple(text, decoded) || HasPlaceholder(decoded)) return Text_UnescapeUnicode(text);
   return decoded;
 }
