@@ -6,6 +6,7 @@
 #include "query/query.h"
 #include "query_fixture.h"
 #include "ui/window_runtime.h"
+#include "web/web_test_hooks.h"
 
 namespace {
 
@@ -86,6 +87,15 @@ TEST_F(QueryRun, RemovesTheMemberDelimiterInAnyLetterCase) {
   EXPECT_EQ(Report(), StartBanner() + EntryLine("T1L1", "C1") + HintTwo() + EndBanner());
 }
 
+TEST_F(QueryRun, AnEntryWhoseDecodingsFailShowsOnlyTheSeparator) {
+  // A value ending in a lone backslash is no valid string literal.
+  service.ServeTraceBody(
+      "{\"message\":\"ok\",\"nu\":\"3903300539521\",\"data\":["
+      "{\"time\":\"T\\\",\"location\":\"L\",\"context\":\"C\\\",\"ftime\":\"F\"}]}");
+  Query_Run();
+  EXPECT_EQ(Report(), StartBanner() + "\xA1\xA1\xA1\xA1\r\n\r\n" + HintOne() + EndBanner());
+}
+
 TEST_F(QueryRun, WritesOnlyTheErrorTextWhenTheReplyDoesNotEchoTheNumber) {
   struct Case {
     const char* name;
@@ -163,6 +173,28 @@ TEST_F(QueryRun, SendsTheNumberPercentEncodedAndComparesItAsTyped) {
     EXPECT_EQ(TrackingService::QueryValue(requests[1].target, "postid"), c.typed);
     EXPECT_EQ(Report(), c.echoMatches ? StartBanner() + HintOne() + EndBanner() : ErrorText());
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QueryRunOverHttps, ReportsAsOverPlainHttp) {
+  TrackingService service(LoopbackServer::Tls::On);
+  service.ServeEntries({{"T1", "L1", TrackingService::JsonEscape("已签收"), "F1"}});
+  WebTest_TrustOnly(LoopbackServer::CertificatePath());
+  Query_SetTrackServiceBase(service.BaseUrl());
+  Query_SetTimeSource(FixedMoment);
+  RecordingRuntime runtime;
+  runtime.OpenMainWindow();
+  Query_Run();
+  WebTest_Reset();
+  Query_SetTrackServiceBase({});
+  Query_SetTimeSource({});
+  Globals_Release();
+  EXPECT_EQ(service.BaseUrl().rfind("https://", 0), 0u);
+  EXPECT_EQ(runtime.GetText("编辑框_信息"),
+            StartBanner() + EntryLine("T1", "已签收") + HintOne() + EndBanner());
 }
 
 }  // namespace
