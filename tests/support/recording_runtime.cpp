@@ -93,7 +93,10 @@ int RecordingRuntime::MessageBox(const Text& text, int buttons, const Text& titl
     answer = std::move(answers_.front());
     answers_.erase(answers_.begin());
   }
+  // The box is modal to the whole program while it is open.
+  ++openMessageBoxes_;
   if (answer.whileOpen) answer.whileOpen();
+  --openMessageBoxes_;
   return answer.answer;
 }
 
@@ -122,7 +125,9 @@ bool RecordingRuntime::IsOpen(std::string_view name) const {
 }
 
 bool RecordingRuntime::IsEnabled(std::string_view name) const {
-  // A window is disabled while a modal window loaded after it is open.
+  // A window is disabled while a message box or a modal window loaded after
+  // it is open.
+  if (openMessageBoxes_ > 0) return false;
   bool seen = false;
   for (const auto& window : windows_) {
     if (!window->open) continue;

@@ -81,7 +81,7 @@ class RecordingRuntime : public WindowRuntime {
   int TickCount(std::string_view timer) const;
 
   // Answers for the coming message boxes, in order; whileOpen runs while
-  // the box is open (ticks may fire there). Without a scripted answer an OK
+  // the box is open (ticks may fire there; clicks are refused). Without a scripted answer an OK
   // box answers OK and a Yes/No box answers No.
   void ScriptAnswer(int answer, std::function<void()> whileOpen = {});
   std::function<void()> WhileModalOpen;
@@ -135,5 +135,6 @@ class RecordingRuntime : public WindowRuntime {
   std::vector<AppendCall> appends_;
   std::vector<Text> fetchedUrls_;
   std::vector<std::string> loadedWindows_;
+  int openMessageBoxes_ = 0;
   WindowRuntime* previous_ = nullptr;
 };

@@ -116,6 +116,8 @@ TEST_F(UpdateCheck, FailureShowsTheMessageThenOpensTheErrorPage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RecordingRuntime fresh;
+    // The error page opens only once the message has been closed.
+    fresh.ScriptAnswer(MessageAnswerOk, [&] { EXPECT_TRUE(fresh.OpenedUrls().empty()); });
     if (std::string_view(c.name) == "server error") {
       site.ServeFailure();
     } else {
@@ -151,7 +153,10 @@ TEST_F(UpdateCheck, ATimedQueryWhileTheQuestionIsOpenCannotChangeWhatYesOpens) {
   runtime.Type("编辑框_定时", "1000");
   runtime.Click("选择框3");
   site.ServeManifest(FullManifest("1.1"));
-  runtime.ScriptAnswer(MessageAnswerYes, [&] { runtime.AdvanceTime(1000); });
+  runtime.ScriptAnswer(MessageAnswerYes, [&] {
+    EXPECT_FALSE(runtime.Click("按钮_查询")) << "the box is modal";
+    runtime.AdvanceTime(1000);
+  });
   runtime.Click("按钮1");
   Query_SetTrackServiceBase({});
   EXPECT_EQ(runtime.TickCount("时钟2"), 1) << "the timed query ran while the question was open";
