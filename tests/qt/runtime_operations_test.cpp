@@ -1,6 +1,7 @@
 // The Ui_* operations on the real widgets: texts across the code page edge,
 // check states without click events, and the timer rules.
 #include <QCheckBox>
+#include <QImage>
 #include <QPlainTextEdit>
 #include <QThread>
 
@@ -65,4 +66,32 @@ TEST_F(QtWindowTest, TimerPeriodRules) {
   QThread::msleep(60);  // the window thread is busy: about twelve periods pass
   QCoreApplication::processEvents();
   EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(QtWindowTest, EditBoxesHideTheirSelectionWithoutTheFocus) {
+  auto highlighted = [](QWidget* box, const QColor& highlight) {
+    QImage image = box->grab().toImage();
+    int pixels = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) pixels += image.pixelColor(x, y) == highlight;
+    }
+    return pixels;
+  };
+  mainWindow_->activateWindow();
+  auto* elsewhere = Find<QWidget>("按钮1");
+  for (const char* name : {"编辑框_ID", "编辑框_信息"}) {
+    SCOPED_TRACE(name);
+    auto* box = Find<QWidget>(name);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);  // select all
+    QColor highlight = box->palette().color(QPalette::Active, QPalette::Highlight);
+    EXPECT_GT(highlighted(box, highlight), 0);
+    elsewhere->setFocus();
+    EXPECT_EQ(highlighted(box, highlight), 0);
+  }
+  // The report box keeps its selection and shows it again with the focus (a
+  // one-line box drops it when the focus goes, as QLineEdit does).
+  auto* report = Find<QWidget>("编辑框_信息");
+  report->setFocus();
+  EXPECT_GT(highlighted(report, report->palette().color(QPalette::Active, QPalette::Highlight)), 0);
 }

@@ -11,6 +11,7 @@
 
 #include "ui/qt/link_label.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/report_box.h"
 #include "ui/qt/tick_timer.h"
 
 namespace {
@@ -66,12 +67,13 @@ QWidget* MakeLineEdit(const ControlRecord& record, QWidget* parent) {
 }
 
 QWidget* MakeReportBox(const ControlRecord& record, QWidget* parent) {
-  auto* edit = new QPlainTextEdit(parent);
+  auto* edit = new ReportBox(parent);
   edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   edit->setFrameShape(record.thinBorder ? QFrame::StyledPanel : QFrame::NoFrame);
   edit->setPlainText(Qt_FromGbkLines(record.text));
   SetColors(edit, QPalette::Text, record);
+  edit->ShowSelection(false);  // it starts without the focus
   return edit;
 }
 
