@@ -4,6 +4,10 @@
 
 #include <iconv.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -110,6 +114,20 @@ void Cp936_AppendUtf16(std::string_view bytes, std::u16string& out) {
   out.resize(oldSize + size);  // at most one unit per byte
   char16_t* write = out.data() + oldSize;
   for (size_t i = 0; i < size;) {
+#if defined(__SSE2__)
+    // Sixteen ASCII bytes at once: most texts have long stretches of them.
+    if (i + 16 <= size) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+      if (_mm_movemask_epi8(block) == 0) {
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(write), _mm_unpacklo_epi8(block, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(write + 8), _mm_unpackhi_epi8(block, zero));
+        write += 16;
+        i += 16;
+        continue;
+      }
+    }
+#endif
     const unsigned char c = in[i];
     if (c < 0x80) {
       *write++ = c;
@@ -136,6 +154,19 @@ void Cp936_AppendFromUtf16(std::u16string_view units, std::string& out) {
   out.resize(oldSize + size * 2);  // at most two bytes per unit
   char* write = out.data() + oldSize;
   for (size_t i = 0; i < size; ++i) {
+#if defined(__SSE2__)
+    // Eight ASCII units at once.
+    if (i + 8 <= size) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units.data() + i));
+      const __m128i high = _mm_and_si128(block, _mm_set1_epi16(static_cast<short>(0xFF80)));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) == 0xFFFF) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(write), _mm_packus_epi16(block, block));
+        write += 8;
+        i += 7;
+        continue;
+      }
+    }
+#endif
     const char16_t unit = units[i];
     if (unit < 0x80) {
       *write++ = static_cast<char>(unit);

@@ -118,3 +118,33 @@ TEST(CodeEdges, Utf16AndUtf8HelpersAndGbkLiterals) {
 }
 
 }  // namespace
+
+namespace {
+
+// Long texts take the block paths for ASCII stretches; every stretch length
+// and every place of a double-byte character against a block's edge must
+// convert as the character-by-character path does.
+TEST(CodeWide, LongMixedTextConvertsLikeItsPieces) {
+  const struct {
+    std::string gbk;
+    std::u16string utf16;
+  } pieces[] = {
+      {"a", u"a"},           {"0123456789abcdefXYZ", u"0123456789abcdefXYZ"},
+      {Gbk("中文"), u"中文"}, {"\x80", u"€"},
+      {"{$} '\\", u"{$} '\\"}, {Gbk("，。"), u"，。"},
+  };
+  std::string gbk;
+  std::u16string utf16;
+  unsigned state = 7;
+  while (gbk.size() < 100000) {
+    state = state * 1103515245 + 12345;
+    const auto& piece = pieces[(state >> 16) % std::size(pieces)];
+    gbk += piece.gbk;
+    utf16 += piece.utf16;
+  }
+  EXPECT_TRUE(Code_GbkToUtf16(gbk) == utf16);
+  EXPECT_TRUE(Code_Utf16ToGbk(utf16) == gbk);
+  EXPECT_TRUE(Code_GbkToUtf8(gbk) == Code_FromWide(Code_GbkToWide(gbk), CodePageUtf8));
+}
+
+}  // namespace
