@@ -34,6 +34,14 @@ void Utf8_AppendUtf16(std::string_view utf8, std::u16string& out) {
       ++i;
       continue;
     }
+    // The usual Chinese character first: three bytes whose lead byte needs no
+    // range check on the second (E1-EC, EE-EF).
+    if (c >= 0xE1 && c <= 0xEF && c != 0xED && i + 2 < size && IsContinuation(in[i + 1]) &&
+        IsContinuation(in[i + 2])) {
+      *write++ = static_cast<char16_t>((c & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
+      i += 3;
+      continue;
+    }
     // The length and the allowed range of the second byte come from the
     // first byte; the second-byte range rules out overlong and surrogate forms.
     size_t length = 0;
