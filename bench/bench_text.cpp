@@ -14,6 +14,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "text/code_page.h"
 #include "text/text_between.h"
@@ -52,7 +53,8 @@ std::string MixedGbk(size_t size, unsigned seed) {
     switch (random() % 4) {
       case 0:
       case 1:
-        for (int k = 2 + random() % 6; k > 0; --k) text.push_back(static_cast<char>('a' + random() % 26));
+        for (int k = 2 + random() % 6; k > 0; --k)
+          text.push_back(static_cast<char>('a' + random() % 26));
         text.push_back(' ');
         break;
       case 2:
@@ -81,7 +83,7 @@ struct Row {
 };
 
 void Print(const Row& row) {
-  std::printf("| %-44s | %10.1f | %10.1f | %-6s | %-26s | %-4s |\n", row.figure, row.ours,
+  std::printf("| %-52s | %10.1f | %10.1f | %-6s | %-26s | %-4s |\n", row.figure, row.ours,
               row.reference, row.unit, row.target, row.holds ? "yes" : "NO");
 }
 
@@ -92,12 +94,17 @@ Row FindFigure(size_t size) {
   int found = 0;
   const double ours = Time([&] { found = Text_Find(text, needle); });
   const double reference = Time([&] {
-    g_sink = reinterpret_cast<size_t>(memmem(text.data(), text.size(), needle.data(), needle.size()));
+    g_sink =
+        reinterpret_cast<size_t>(memmem(text.data(), text.size(), needle.data(), needle.size()));
   });
   g_sink = found;
   const double ratio = reference / ours;
-  return {"Text_Find, needle at the end (MB/s)", MBps(size, ours), MBps(size, reference), "MB/s",
-          ratio >= 0.25 ? ">= 1/4 memmem: holds" : ">= 1/4 memmem: fails", ratio >= 0.25};
+  return {"Text_Find, needle at the end (MB/s)",
+          MBps(size, ours),
+          MBps(size, reference),
+          "MB/s",
+          ratio >= 0.25 ? ">= 1/4 memmem: holds" : ">= 1/4 memmem: fails",
+          ratio >= 0.25};
 }
 
 Row BetweenFigure(size_t size) {
@@ -117,8 +124,12 @@ Row BetweenFigure(size_t size) {
         memmem(from, text.data() + text.size() - from, plainRight.data(), plainRight.size()));
   });
   const double ratio = reference / ours;
-  return {"Text_Between, delimiters at the end (MB/s)", MBps(size, ours), MBps(size, reference),
-          "MB/s", ratio >= 0.25 ? ">= 1/4 memmem: holds" : ">= 1/4 memmem: fails", ratio >= 0.25};
+  return {"Text_Between, delimiters at the end (MB/s)",
+          MBps(size, ours),
+          MBps(size, reference),
+          "MB/s",
+          ratio >= 0.25 ? ">= 1/4 memmem: holds" : ">= 1/4 memmem: fails",
+          ratio >= 0.25};
 }
 
 // Inserts the needle about every 300 bytes.
@@ -136,18 +147,38 @@ std::string WithNeedles(size_t size, const std::string& needle, unsigned seed) {
   return text;
 }
 
+// Linearity compares one call on the large text with one call on 1 MiB. The
+// 1 MiB calls take their input in turn from a pool as large as the large
+// text, so that neither side runs from cache: a 1 MiB text would otherwise
+// sit in the L2/L3 caches while the large one streams from memory, and the
+// ratio would measure the cache rather than the code.
+double PerCallOverPool(const std::vector<std::string>& pool,
+                       const std::function<size_t(const std::string&)>& call) {
+  return Time([&] {
+           for (const std::string& piece : pool) g_sink = call(piece);
+         }) /
+         pool.size();
+}
+
 Row ReplaceFigure(size_t size) {
   const std::string needle = "#needle-0042#";
-  const std::string small = WithNeedles(kMiB, needle, 3);
+  std::vector<std::string> pool;
+  for (size_t k = 0; k < size / kMiB; ++k) pool.push_back(WithNeedles(kMiB, needle, 10 + k));
   const std::string large = WithNeedles(size, needle, 3);
-  const double smallTime = Time([&] { g_sink = Text_Replace(small, needle, "<r>").size(); });
-  const double largeTime = Time([&] { g_sink = Text_Replace(large, needle, "<r>").size(); });
-  const double factor = largeTime / smallTime;
+  const auto replace = [&](const std::string& text) {
+    return Text_Replace(text, needle, "<r>").size();
+  };
+  const double smallTime = PerCallOverPool(pool, replace);
+  const double largeTime = Time([&] { g_sink = replace(large); });
   const double allowed = 20.0 * size / (16 * kMiB);
   static char target[64];
   std::snprintf(target, sizeof target, "large/1 MiB time <= %.0f", allowed);
-  return {"Text_Replace 13-byte needle, 1 MiB vs large (ms)", largeTime * 1e3, smallTime * 1e3, "ms",
-          target, factor <= allowed};
+  return {"Text_Replace 13-byte needle, large vs 1 MiB (ms)",
+          largeTime * 1e3,
+          smallTime * 1e3,
+          "ms",
+          target,
+          largeTime / smallTime <= allowed};
 }
 
 // Chinese UTF-8 with a little ASCII punctuation, as a tracking reply has.
@@ -170,18 +201,23 @@ Row Utf8ToAnsiFigure(size_t size) {
   const double ours = Time([&] { g_sink = Code_Utf8ToAnsi(utf8).size(); });
   const double reference = Time([&] { g_sink = std::string(utf8).size(); });
   const double rate = MBps(utf8.size(), ours);
-  return {"Code_Utf8ToAnsi, Chinese UTF-8 (MB/s; ref copy)", rate, MBps(utf8.size(), reference),
-          "MB/s", ">= 100 MB/s", rate >= 100};
+  return {"Code_Utf8ToAnsi, Chinese UTF-8 (MB/s; ref copy)",
+          rate,
+          MBps(utf8.size(), reference),
+          "MB/s",
+          ">= 100 MB/s",
+          rate >= 100};
 }
 
 // About every third character an escape, as in a trace reply's JSON strings.
-std::string EscapeDense(size_t size) {
-  std::mt19937 random(5);
+std::string EscapeDense(size_t size, unsigned seed) {
+  std::mt19937 random(seed);
   std::string text;
   text.reserve(size + 16);
   char escape[8];
   while (text.size() < size) {
-    std::snprintf(escape, sizeof escape, "\\u%04x", 0x4E00 + static_cast<unsigned>(random() % 0x5000));
+    std::snprintf(escape, sizeof escape, "\\u%04x",
+                  0x4E00 + static_cast<unsigned>(random() % 0x5000));
     text.append(escape);
     text.push_back(static_cast<char>('a' + random() % 26));
     if (random() % 8 == 0) {
@@ -191,7 +227,8 @@ std::string EscapeDense(size_t size) {
     }
   }
   text.resize(size);
-  while (!text.empty() && text.back() != '\'' && !std::isalnum(static_cast<unsigned char>(text.back()))) {
+  while (!text.empty() && text.back() != '\'' &&
+         !std::isalnum(static_cast<unsigned char>(text.back()))) {
     text.pop_back();
   }
   return text;
@@ -203,17 +240,28 @@ Row UnescapeRateFigure(const std::string& text) {
   if (decoded.empty()) std::fprintf(stderr, "Text_UnescapeUnicode refused the generated text\n");
   const double reference = Time([&] { g_sink = std::string(text).size(); });
   const double rate = MBps(text.size(), ours);
-  return {"Text_UnescapeUnicode, escape-dense (MB/s; ref copy)", rate, MBps(text.size(), reference),
-          "MB/s", ">= 100 MB/s", rate >= 100};
+  return {"Text_UnescapeUnicode, escape-dense (MB/s; ref copy)",
+          rate,
+          MBps(text.size(), reference),
+          "MB/s",
+          ">= 100 MB/s",
+          rate >= 100};
 }
 
-Row UnescapeLinearFigure(const std::string& small, const std::string& large) {
-  const double smallTime = Time([&] { g_sink = Text_UnescapeUnicode(small).size(); });
-  const double largeTime = Time([&] { g_sink = Text_UnescapeUnicode(large).size(); });
+Row UnescapeLinearFigure(size_t size, const std::string& large) {
+  std::vector<std::string> pool;
+  for (size_t k = 0; k < size / kMiB; ++k) pool.push_back(EscapeDense(kMiB, 20 + k));
+  const auto decode = [](const std::string& text) { return Text_UnescapeUnicode(text).size(); };
+  const double smallTime = PerCallOverPool(pool, decode);
+  const double largeTime = Time([&] { g_sink = decode(large); });
   const double allowed = 20.0 * large.size() / (16 * kMiB);
   static char target[64];
   std::snprintf(target, sizeof target, "large/1 MiB time <= %.0f", allowed);
-  return {"Text_UnescapeUnicode, 1 MiB vs large (ms)", largeTime * 1e3, smallTime * 1e3, "ms", target,
+  return {"Text_UnescapeUnicode, large vs 1 MiB (ms)",
+          largeTime * 1e3,
+          smallTime * 1e3,
+          "ms",
+          target,
           largeTime / smallTime <= allowed};
 }
 
@@ -226,21 +274,22 @@ int main(int argc, char** argv) {
   Gbk("warm up");  // builds the code page tables outside any timing
 
   std::printf("Text layer, %zu MiB inputs; best of 5 runs each\n\n", mib);
-  std::printf("| %-44s | %10s | %10s | %-6s | %-26s | %-4s |\n", "figure", "ours", "reference",
+  std::printf("| %-52s | %10s | %10s | %-6s | %-26s | %-4s |\n", "figure", "ours", "reference",
               "unit", "target", "ok");
-  std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(12, '-').c_str(),
-              std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(28, '-').c_str(),
-              std::string(6, '-').c_str());
+  std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(54, '-').c_str(), std::string(12, '-').c_str(),
+              std::string(12, '-').c_str(), std::string(8, '-').c_str(),
+              std::string(28, '-').c_str(), std::string(6, '-').c_str());
   bool allHold = true;
-  const std::string escapes = EscapeDense(size);
-  const std::string smallEscapes = EscapeDense(kMiB);
-  for (const Row& row : {FindFigure(size), BetweenFigure(size), ReplaceFigure(size),
-                         Utf8ToAnsiFigure(size), UnescapeRateFigure(escapes),
-                         UnescapeLinearFigure(smallEscapes, escapes)}) {
+  const std::string escapes = EscapeDense(size, 5);
+  for (const Row& row :
+       {FindFigure(size), BetweenFigure(size), ReplaceFigure(size), Utf8ToAnsiFigure(size),
+        UnescapeRateFigure(escapes), UnescapeLinearFigure(size, escapes)}) {
     Print(row);
     allHold = allHold && row.holds;
   }
-  std::printf("\nreference column: memmem on the same bytes (find, between), the 1 MiB run (linearity),\n"
-              "a plain copy of the input (conversion, unescape)\n");
+  std::printf(
+      "\nreference column: memmem on the same bytes (find, between); one 1 MiB call, averaged\n"
+      "over a pool of 1 MiB texts as large as the large text (linearity); a plain copy of\n"
+      "the input (conversion, unescape)\n");
   return allHold ? 0 : 1;
 }

@@ -18,6 +18,8 @@ Bytes Code_GbkToWide(std::string_view gbk);
 Text Code_WideToGbk(std::string_view wide);
 
 // Edge helpers for code outside the core (windows, terminal, regex engine).
+// They convert the whole counted string (a zero byte or unit travels
+// through); Code_Utf16ToGbk composes marks as Code_WideToGbk does.
 std::u16string Code_GbkToUtf16(std::string_view gbk);
 Text Code_Utf16ToGbk(std::u16string_view units);
 std::string Code_GbkToUtf8(std::string_view gbk);

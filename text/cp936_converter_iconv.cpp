@@ -59,7 +59,8 @@ class Iconv {
 
 void Map(Tables& tables, unsigned code, char16_t unit) {
   if (code > 0xFF) {
-    tables.toUnicode[((code >> 8) - kFirstLead) * kTrailCount + ((code & 0xFF) - kFirstTrail)] = unit;
+    tables.toUnicode[((code >> 8) - kFirstLead) * kTrailCount + ((code & 0xFF) - kFirstTrail)] =
+        unit;
   }
   tables.fromUnicode[unit] = static_cast<uint16_t>(code);
 }
@@ -136,7 +137,8 @@ void Cp936_AppendUtf16(std::string_view bytes, std::u16string& out) {
       *write++ = u'\u20AC';
       ++i;
     } else if (c >= kFirstLead && c <= kLastLead && i + 1 < size && IsTrail(in[i + 1])) {
-      const char16_t unit = tables.toUnicode[(c - kFirstLead) * kTrailCount + (in[i + 1] - kFirstTrail)];
+      const char16_t unit =
+          tables.toUnicode[(c - kFirstLead) * kTrailCount + (in[i + 1] - kFirstTrail)];
       *write++ = unit == kUnmapped ? u'?' : unit;
       i += 2;
     } else {

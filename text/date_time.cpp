@@ -19,8 +19,8 @@ Text Time_ToText(const DateTime& d) {
   static const Text year = Gbk("年"), month = Gbk("月"), day = Gbk("日");
   static const Text hour = Gbk("时"), minute = Gbk("分"), second = Gbk("秒");
 
-  Text out = std::to_string(d.year) + year + std::to_string(d.month) + month +
-             std::to_string(d.day) + day;
+  Text out =
+      std::to_string(d.year) + year + std::to_string(d.month) + month + std::to_string(d.day) + day;
   const int shownTimeFields = d.second != 0 ? 3 : d.minute != 0 ? 2 : d.hour != 0 ? 1 : 0;
   if (shownTimeFields >= 1) out += std::to_string(d.hour) + hour;
   if (shownTimeFields >= 2) out += std::to_string(d.minute) + minute;

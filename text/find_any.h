@@ -25,7 +25,8 @@ size_t FindAnyOf(const Unit* data, size_t from, size_t size, const std::array<Un
       if constexpr (sizeof(Unit) == 1) {
         hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, _mm_set1_epi8(static_cast<char>(target))));
       } else {
-        hits = _mm_or_si128(hits, _mm_cmpeq_epi16(block, _mm_set1_epi16(static_cast<short>(target))));
+        hits =
+            _mm_or_si128(hits, _mm_cmpeq_epi16(block, _mm_set1_epi16(static_cast<short>(target))));
       }
     }
     const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));

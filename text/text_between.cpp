@@ -11,8 +11,8 @@ Text WithQuotes(std::string_view delimiter) {
 
 }  // namespace
 
-Text Text_Between(std::string_view source, std::string_view left, std::string_view right,
-                  int start, LetterCase letterCase) {
+Text Text_Between(std::string_view source, std::string_view left, std::string_view right, int start,
+                  LetterCase letterCase) {
   const Text leftDelimiter = WithQuotes(left);
   const Text rightDelimiter = WithQuotes(right);
   const int leftAt = Text_Find(source, leftDelimiter, start < 1 ? 1 : start, letterCase);

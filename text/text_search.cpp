@@ -26,9 +26,10 @@ size_t TextSearcher::CandidateFrom(size_t from) const {
   if (from > text_.size() || text_.size() - from < needle_.size()) return npos;
   const char* base = text_.data();
   if (letterCase_ == LetterCase::Exact) {
-    const void* hit = needle_.size() == 1
-                          ? std::memchr(base + from, needle_[0], text_.size() - from)
-                          : memmem(base + from, text_.size() - from, needle_.data(), needle_.size());
+    const void* hit =
+        needle_.size() == 1
+            ? std::memchr(base + from, needle_[0], text_.size() - from)
+            : memmem(base + from, text_.size() - from, needle_.data(), needle_.size());
     return hit ? static_cast<const char*>(hit) - base : npos;
   }
   const unsigned char first = FoldAscii(static_cast<unsigned char>(needle_[0]));

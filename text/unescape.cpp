@@ -143,12 +143,24 @@ bool ReadLiteralBody(std::u16string& s) {
     const char16_t e = d[j + 1];
     size_t next = j + 2;
     switch (e) {
-      case u'b': *write++ = u'\b'; break;
-      case u'f': *write++ = u'\f'; break;
-      case u'n': *write++ = u'\n'; break;
-      case u'r': *write++ = u'\r'; break;
-      case u't': *write++ = u'\t'; break;
-      case u'v': *write++ = u'\v'; break;
+      case u'b':
+        *write++ = u'\b';
+        break;
+      case u'f':
+        *write++ = u'\f';
+        break;
+      case u'n':
+        *write++ = u'\n';
+        break;
+      case u'r':
+        *write++ = u'\r';
+        break;
+      case u't':
+        *write++ = u'\t';
+        break;
+      case u'v':
+        *write++ = u'\v';
+        break;
       case u'x':
       case u'u': {
         // A short or malformed hex escape is read leniently: the letter stands for itself.

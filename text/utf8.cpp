@@ -38,7 +38,8 @@ void Utf8_AppendUtf16(std::string_view utf8, std::u16string& out) {
     // range check on the second (E1-EC, EE-EF).
     if (c >= 0xE1 && c <= 0xEF && c != 0xED && i + 2 < size && IsContinuation(in[i + 1]) &&
         IsContinuation(in[i + 2])) {
-      *write++ = static_cast<char16_t>((c & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
+      *write++ =
+          static_cast<char16_t>((c & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
       i += 3;
       continue;
     }
@@ -92,8 +93,8 @@ void Utf8_AppendFromUtf16(std::u16string_view units, std::string& out) {
   for (size_t i = 0; i < units.size(); ++i) {
     char32_t cp = units[i];
     if (cp >= 0xD800 && cp <= 0xDFFF) {
-      const bool pair = cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-                        units[i + 1] <= 0xDFFF;
+      const bool pair =
+          cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
       if (pair) {
         cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
       } else {

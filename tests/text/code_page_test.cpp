@@ -21,14 +21,35 @@ TEST(CodeUtf8ToAnsi, ConvertsAndMarksWhatCodePage936Lacks) {
       {"middle dot is A1A4", "\xC2\xB7", "\xA1\xA4"},
       {"ideographic space is A1A1", "\xE3\x80\x80", "\xA1\xA1"},
       {"pinyin letter", "\xC7\x96", "\xA8\xB5"},
-      {"Thai letter lacking", "a\xE0\xB8\x81" "b", "a?b"},
-      {"character beyond the BMP is one ?", "a\xF0\x9F\x98\x80" "b", "a?b"},
-      {"stray byte", "a\xFF" "b", "a?b"},
-      {"lone continuation byte", "a\x80" "b", "a?b"},
-      {"cut-short sequence mid-text", "\xE4\xB8" "a", "?a"},
+      {"Thai letter lacking",
+       "a\xE0\xB8\x81"
+       "b",
+       "a?b"},
+      {"character beyond the BMP is one ?",
+       "a\xF0\x9F\x98\x80"
+       "b",
+       "a?b"},
+      {"stray byte",
+       "a\xFF"
+       "b",
+       "a?b"},
+      {"lone continuation byte",
+       "a\x80"
+       "b",
+       "a?b"},
+      {"cut-short sequence mid-text",
+       "\xE4\xB8"
+       "a",
+       "?a"},
       {"cut-short sequence at the end", "a\xE4\xB8", "a?"},
-      {"overlong form", "\xC0\x80" "a", "??a"},
-      {"surrogate form", "\xED\xA0\x80" "a", "???a"},
+      {"overlong form",
+       "\xC0\x80"
+       "a",
+       "??a"},
+      {"surrogate form",
+       "\xED\xA0\x80"
+       "a",
+       "???a"},
       {"text ends at a zero byte", "ab\0cd"s, "ab"},
       {"Chinese around a lacking character", "中\xE0\xB8\x81文", "\xD6\xD0?\xCE\xC4"},
   };
@@ -129,9 +150,12 @@ TEST(CodeWide, LongMixedTextConvertsLikeItsPieces) {
     std::string gbk;
     std::u16string utf16;
   } pieces[] = {
-      {"a", u"a"},           {"0123456789abcdefXYZ", u"0123456789abcdefXYZ"},
-      {Gbk("中文"), u"中文"}, {"\x80", u"€"},
-      {"{$} '\\", u"{$} '\\"}, {Gbk("，。"), u"，。"},
+      {"a", u"a"},
+      {"0123456789abcdefXYZ", u"0123456789abcdefXYZ"},
+      {Gbk("中文"), u"中文"},
+      {"\x80", u"€"},
+      {"{$} '\\", u"{$} '\\"},
+      {Gbk("，。"), u"，。"},
   };
   std::string gbk;
   std::u16string utf16;

@@ -36,13 +36,24 @@ TEST(TextFind, FindsFirstOccurrenceOnCharacterBoundaries) {
       {"empty text", "", "a", 1, LetterCase::Exact, -1},
       {"trail byte that is a letter", kTrailA, "A", 1, LetterCase::Exact, -1},
       {"letter after a trail letter", kTrailA + "A", "A", 1, LetterCase::Exact, 3},
-      {"trail letter then ASCII letter", "\xD6" "AA", "A", 1, LetterCase::Exact, 3},
+      {"trail letter then ASCII letter",
+       "\xD6"
+       "AA",
+       "A", 1, LetterCase::Exact, 3},
       {"straddling two characters", kZhongWen, "\xD0\xCE", 1, LetterCase::Exact, -1},
-      {"real character after a straddle", kZhongWen + "\xD0\xCE", "\xD0\xCE", 1, LetterCase::Exact, 5},
-      {"start on a trail byte", "\xD6\xD0" "a", "a", 2, LetterCase::Exact, 3},
+      {"real character after a straddle", kZhongWen + "\xD0\xCE", "\xD0\xCE", 1, LetterCase::Exact,
+       5},
+      {"start on a trail byte",
+       "\xD6\xD0"
+       "a",
+       "a", 2, LetterCase::Exact, 3},
       {"long run of double-byte characters", kZhongWen + kZhongWen + kTrailA + kTrailA + "A", "A",
        1, LetterCase::Exact, 13},
-      {"odd run after ASCII", "x\xD6\xD0\xD6\xD0\xD6" "A" "A", "A", 1, LetterCase::Exact, 8},
+      {"odd run after ASCII",
+       "x\xD6\xD0\xD6\xD0\xD6"
+       "A"
+       "A",
+       "A", 1, LetterCase::Exact, 8},
       {"ignore case folds ASCII", "User-Agent: x", "user-agent:", 1, LetterCase::Ignore, 1},
       {"exact case does not fold", "User-Agent: x", "user-agent:", 1, LetterCase::Exact, -1},
       {"ignore case keeps trail bytes exact", "\x81\x61", kTrailA, 1, LetterCase::Ignore, -1},
@@ -109,10 +120,12 @@ TEST(TextReplace, ReplacesLeftToRightWithinStartAndCount) {
       {"ignore case", "aAa", "a", "b", 1, all, LetterCase::Ignore, "bbb"},
       {"exact case", "aAa", "a", "b", 1, all, LetterCase::Exact, "bAb"},
       {"trail byte left alone", kTrailA + "A", "A", "b", 1, all, LetterCase::Exact, kTrailA + "b"},
-      {"Chinese needle", kZhongWen + "x" + kZhongWen, kZhongWen, "y", 1, all, LetterCase::Exact, "yxy"},
+      {"Chinese needle", kZhongWen + "x" + kZhongWen, kZhongWen, "y", 1, all, LetterCase::Exact,
+       "yxy"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Text_Replace(c.text, c.find, c.replacement, c.start, c.count, c.letterCase), c.expected)
+    EXPECT_EQ(Text_Replace(c.text, c.find, c.replacement, c.start, c.count, c.letterCase),
+              c.expected)
         << c.name;
   }
 }

@@ -96,11 +96,21 @@ TEST(TextUnescapeUnicode, LongTextDecodesLikeItsTokens) {
   const struct {
     std::string input, decoded;
   } tokens[] = {
-      {"\\u4e2d", "\xD6\xD0"},       {"\\ud83d\\ude00", "?"}, {"'", "'"},
-      {"\r\n", "\r\n"},              {"%41", "A"},             {"\\\\", "\\"},
-      {Gbk("中文"), Gbk("中文")},    {"x", "x"},               {"\\x41", "A"},
-      {"%z", "%z"},                  {"\\x7b$}", "\r\n"},      {"{$}", "\r\n"},
-      {"\\u2019", "'"},              {"\\q", "q"},             {"\\ud800", "?"},
+      {"\\u4e2d", "\xD6\xD0"},
+      {"\\ud83d\\ude00", "?"},
+      {"'", "'"},
+      {"\r\n", "\r\n"},
+      {"%41", "A"},
+      {"\\\\", "\\"},
+      {Gbk("中文"), Gbk("中文")},
+      {"x", "x"},
+      {"\\x41", "A"},
+      {"%z", "%z"},
+      {"\\x7b$}", "\r\n"},
+      {"{$}", "\r\n"},
+      {"\\u2019", "'"},
+      {"\\q", "q"},
+      {"\\ud800", "?"},
   };
   std::string input, expected;
   unsigned state = 12345;
