@@ -150,6 +150,9 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
 
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
                    static_cast<long>(limits.connectTimeout.count()));
+  // The stall watch alone lets a server that sends a byte now and then keep
+  // the caller waiting for ever; this bounds the whole transfer.
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.transferTimeout.count()));
   curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, WatchForStall);
   curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);

@@ -10,6 +10,9 @@
 struct WebLimits {
   std::chrono::milliseconds connectTimeout{15000};
   std::chrono::milliseconds stallTimeout{30000};  // a transfer that moves no byte this long ends
+  // A transfer (one hop of a redirect chain) still running after this long
+  // ends, however steadily bytes trickle in.
+  std::chrono::milliseconds transferTimeout{120000};
   size_t bodyCap = size_t{64} << 20;      // bytes kept of one response body
   int maxRedirects = 10;
 };
