@@ -29,7 +29,7 @@ constexpr size_t kMiB = 1024 * 1024;
 volatile size_t g_sink;
 
 // Best of a few runs, in seconds.
-double Time(const std::function<void()>& run, int repeats = 5) {
+double Time(const std::function<void()>& run, int repeats = 7) {
   double best = 1e9;
   for (int r = 0; r < repeats; ++r) {
     const auto begin = std::chrono::steady_clock::now();
@@ -83,7 +83,7 @@ struct Row {
 };
 
 void Print(const Row& row) {
-  std::printf("| %-52s | %10.1f | %10.1f | %-6s | %-26s | %-4s |\n", row.figure, row.ours,
+  std::printf("| %-52s | %10.2f | %10.2f | %-6s | %-26s | %-4s |\n", row.figure, row.ours,
               row.reference, row.unit, row.target, row.holds ? "yes" : "NO");
 }
 
@@ -273,7 +273,7 @@ int main(int argc, char** argv) {
   const size_t size = mib * kMiB;
   Gbk("warm up");  // builds the code page tables outside any timing
 
-  std::printf("Text layer, %zu MiB inputs; best of 5 runs each\n\n", mib);
+  std::printf("Text layer, %zu MiB inputs; best of 7 runs each\n\n", mib);
   std::printf("| %-52s | %10s | %10s | %-6s | %-26s | %-4s |\n", "figure", "ours", "reference",
               "unit", "target", "ok");
   std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(54, '-').c_str(), std::string(12, '-').c_str(),
