@@ -1,6 +1,9 @@
 // A query whose pages come slowly: the window keeps painting and its clock
 // ticking, shows that it is busy, defers the timed query, and can be closed.
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -67,6 +70,33 @@ TEST_F(QtWindowTest, WindowPaintsAndShowsItIsBusyDuringASlowQuery) {
   EXPECT_TRUE(button->isEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_TRUE(ReportText().contains(U("已签收")));
+}
+
+TEST_F(QtWindowTest, InputDuringASlowQueryWaitsForItsEnd) {
+  GatedTrackingService service;
+  Query_SetTrackServiceBase(service.BaseUrl());
+  auto* methodTwo = Find<QCheckBox>("选择框2");
+  auto* number = Find<QLineEdit>("编辑框_ID");
+  QWindow* window = mainWindow_->windowHandle();
+  bool heldDuringQuery = false;
+  QTimer::singleShot(0, [&] {
+    if (!WaitUntil([&] { return service.Arrived() == 1; })) return;
+    // Through the window, as the window system delivers input.
+    number->setFocus();
+    number->end(false);
+    QTest::keyClick(window, Qt::Key_7);
+    QTest::mouseClick(window, Qt::LeftButton, {}, methodTwo->geometry().center());
+    QTest::qWait(30);
+    heldDuringQuery = !methodTwo->isChecked() && number->text() == U("3903300539521");
+    service.Open();
+  });
+  QTest::mouseClick(Find<QPushButton>("按钮_查询"), Qt::LeftButton);
+
+  EXPECT_TRUE(heldDuringQuery) << "no input reached the window while the query ran";
+  // Afterwards it arrives, in order: the key typed, the click ran its handler.
+  EXPECT_TRUE(WaitUntil([&] { return methodTwo->isChecked(); }));
+  EXPECT_FALSE(Find<QCheckBox>("选择框1")->isChecked());
+  EXPECT_EQ(number->text(), U("39033005395217"));
 }
 
 TEST_F(QtWindowTest, TimedTickDuringAQueryRunsOnceAfterIt) {

@@ -284,7 +284,6 @@ void QtRuntime::BeginBusy() {
   if (busy_) return;
   busy_ = true;
   busyDepth_ = handlerDepth_;
-  QApplication::setOverrideCursor(Qt::BusyCursor);
   if (auto* button = qobject_cast<QWidget*>(FindControl(QueryButtonName)); button && button->isEnabled()) {
     button->setEnabled(false);
     disabledButton_ = button;
@@ -294,7 +293,6 @@ void QtRuntime::BeginBusy() {
 void QtRuntime::EndBusy() {
   if (!busy_) return;
   busy_ = false;
-  QApplication::restoreOverrideCursor();
   if (disabledButton_) disabledButton_->setEnabled(true);
   disabledButton_ = nullptr;
 }
@@ -311,9 +309,16 @@ Text QtRuntime::FetchPage(const Text& url) {
   QEventLoop* outerLoop = fetchLoop_;
   fetchLoop_ = &loop;
   ++fetchesWaiting_;
-  // Paint, timer and window-system events go on; keyboard and mouse input
-  // stays queued until the wait is over.
-  while (!job->Done() && !closeRequested_) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  // Every event is handled meanwhile; the input hold keeps the user's input
+  // for later. (Excluding user input from the loop instead would also hold
+  // back the window system's close request until the page came.) Held input
+  // is handed back after each wait, so a message box the handler shows next
+  // takes its clicks as usual.
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  inputHold_.Begin();
+  while (!job->Done() && !closeRequested_) loop.exec();
+  inputHold_.Release();
+  QApplication::restoreOverrideCursor();
   --fetchesWaiting_;
   fetchLoop_ = outerLoop;
   job->SetWaiter(nullptr);

@@ -3,10 +3,11 @@
 // binds their events to the logic's handlers and serves the Ui_* operations.
 //
 // It runs every handler on the window thread, one at a time. A page fetch runs
-// on a worker thread while the window thread waits in a local event loop that
-// takes no user input, so the windows keep painting and the clock line keeps
-// ticking; other timer ticks that fall due meanwhile wait until the handler
-// that fetched has ended (at most one per timer).
+// on a worker thread while the window thread waits in a local event loop, so
+// the windows keep painting and the clock line keeps ticking; keyboard and
+// mouse input and the other timers' ticks that fall due meanwhile wait until
+// the handler that fetched has ended (at most one tick per timer), and a close
+// of the start window ends the wait at once.
 
 #include <QObject>
 #include <QPointer>
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/qt/input_hold.h"
 #include "ui/qt/record_window.h"
 #include "ui/window_runtime.h"
 
@@ -63,6 +65,7 @@ class QtRuntime : public WindowRuntime {
   void AfterHandler();
 
   QObject context_;  // owns deferred calls; they die with the runtime
+  InputHold inputHold_;
   // Held as QWidget: they are read while a window is being destroyed, when it
   // is no longer a RecordWindow.
   std::vector<QPointer<QWidget>> windows_;
