@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextLayout>
 
 #include "qt_window_fixture.h"
@@ -31,6 +32,12 @@ TEST_F(QtWindowTest, StartStateFollowsTheWindowRecord) {
   EXPECT_FALSE(mainWindow_->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(mainWindow_->windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(mainWindow_->minimumSize(), mainWindow_->maximumSize()) << "fixed size";
+  // The outer size 621 x 371 less a 3-pixel border and a 19-pixel caption,
+  // centred on the screen by the outer size.
+  EXPECT_EQ(mainWindow_->size(), QSize(615, 346));
+  QRect screen = mainWindow_->screen()->geometry();
+  EXPECT_EQ(mainWindow_->pos(), QPoint(screen.left() + (screen.width() - 621) / 2,
+                                       screen.top() + (screen.height() - 371) / 2));
 
   const WindowRecord& record = Ui_WindowRecord(MainWindowName);
   for (const ControlRecord& control : record.controls) {
