@@ -3,7 +3,9 @@
 // shows one empty window of the same size. Both are started alternately in
 // the same run, under the same platform (a display, xvfb-run, or
 // QT_QPA_PLATFORM=offscreen); the probes come from bench/window/ and are built
-// next to this program (targets start_probe_parcora and start_probe_minimal).
+// next to this program (targets start_probe_parcora, start_probe_minimal and
+// start_probe_minimal_libs). The third row, the empty window with the core's
+// libraries loaded, shows how much of the difference those libraries make.
 //
 //   bench_window_start [RUNS]
 #include <spawn.h>
@@ -76,12 +78,15 @@ T Median(std::vector<T> values) {
 int main(int argc, char* argv[]) {
   int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   std::filesystem::path here = std::filesystem::canonical("/proc/self/exe").parent_path();
-  const std::string probes[] = {(here / "start_probe_parcora").string(),
-                                (here / "start_probe_minimal").string()};
+  constexpr int kProbes = 3;
+  const std::string probes[kProbes] = {(here / "start_probe_parcora").string(),
+                                       (here / "start_probe_minimal").string(),
+                                       (here / "start_probe_minimal_libs").string()};
+  const char* const labels[kProbes] = {"parcora (main window)", "minimal Qt Widgets window",
+                                       "minimal + core libraries"};
   for (const std::string& probe : probes) {
     if (!std::filesystem::exists(probe)) {
-      std::printf("%s is not built; build the targets start_probe_parcora and start_probe_minimal.\n",
-                  probe.c_str());
+      std::printf("%s is not built; build the start_probe_* targets.\n", probe.c_str());
       return 1;
     }
   }
@@ -89,11 +94,11 @@ int main(int argc, char* argv[]) {
   std::printf("platform: %s, %d runs each, alternating; medians\n",
               platform ? platform : (std::getenv("DISPLAY") ? "display" : "default"), runs);
 
-  std::vector<Sample> samples[2];
+  std::vector<Sample> samples[kProbes];
   Sample warmUp;
   for (const std::string& probe : probes) RunProbe(probe, warmUp);  // fills the file cache
   for (int run = 0; run < runs; ++run) {
-    for (int which = 0; which < 2; ++which) {
+    for (int which = 0; which < kProbes; ++which) {
       Sample sample;
       if (!RunProbe(probes[which], sample)) {
         std::printf("%s did not report its window\n", probes[which].c_str());
@@ -103,9 +108,9 @@ int main(int argc, char* argv[]) {
     }
   }
 
-  double times[2];
-  long peaks[2];
-  for (int which = 0; which < 2; ++which) {
+  double times[kProbes];
+  long peaks[kProbes];
+  for (int which = 0; which < kProbes; ++which) {
     std::vector<double> milliseconds;
     std::vector<long> kilobytes;
     for (const Sample& sample : samples[which]) {
@@ -116,9 +121,12 @@ int main(int argc, char* argv[]) {
     peaks[which] = Median(kilobytes);
   }
   std::printf("%-28s %14s %16s\n", "", "start to shown", "peak memory");
-  std::printf("%-28s %11.1f ms %13ld KiB\n", "parcora (main window)", times[0], peaks[0]);
-  std::printf("%-28s %11.1f ms %13ld KiB\n", "minimal Qt Widgets window", times[1], peaks[1]);
-  std::printf("%-28s %13.2fx %15.2fx\n", "ratio", times[0] / times[1],
+  for (int which = 0; which < kProbes; ++which) {
+    std::printf("%-28s %11.1f ms %13ld KiB\n", labels[which], times[which], peaks[which]);
+  }
+  std::printf("%-28s %13.2fx %15.2fx\n", "parcora / minimal", times[0] / times[1],
               static_cast<double>(peaks[0]) / static_cast<double>(peaks[1]));
+  std::printf("%-28s %13.2fx %15.2fx\n", "parcora / minimal + libs", times[0] / times[2],
+              static_cast<double>(peaks[0]) / static_cast<double>(peaks[2]));
   return 0;
 }
