@@ -157,3 +157,27 @@ TEST_F(QtWindowTest, ClosingTheWindowDuringASlowQueryEndsTheRun) {
   service.Open();
   EXPECT_TRUE(WaitUntil([&] { return !runtime_.FetchStillRunning(); }));
 }
+
+TEST_F(QtWindowTest, ClosingTheWindowDuringAnUpdateCheckShowsNothingMore) {
+  delete mainWindow_;
+  GatedTrackingService site;  // answers the manifest request late, like any other
+  Ui_SetMakerSiteBase(site.BaseUrl());
+  BrowserRecorder browser;
+  MessageBoxAnswerer answerer(QMessageBox::Yes);
+  QTimer::singleShot(0, [&] {
+    QWidget* window = runtime_.OpenWindow(MainWindowName);
+    if (!window) return;
+    QTimer::singleShot(0, [&site, window] {
+      if (QTest::qWaitFor([&] { return site.Arrived() == 1; }, 5000)) window->close();
+    });
+    QTest::mouseClick(window->findChild<QPushButton*>(U("按钮1")), Qt::LeftButton);
+  });
+  runtime_.Run(MainWindowName);
+
+  // The given-up fetch reads as a failed check, but the user has gone: no
+  // failure message, no error page.
+  EXPECT_TRUE(answerer.SeenBoxes().empty());
+  EXPECT_TRUE(browser.Opened().isEmpty());
+  site.Open();
+  EXPECT_TRUE(WaitUntil([&] { return !runtime_.FetchStillRunning(); }));
+}

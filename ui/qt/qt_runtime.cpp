@@ -191,6 +191,7 @@ bool QtRuntime::MayClose(RecordWindow* window) {
 }
 
 void QtRuntime::LoadWindow(std::string_view window, bool modal) {
+  if (closeRequested_) return;  // the program is ending
   if (!modal) {
     ShowWindow(window);
     return;
@@ -210,6 +211,9 @@ void QtRuntime::LoadWindow(std::string_view window, bool modal) {
 }
 
 int QtRuntime::MessageBox(const Text& text, int buttons, const Text& title) {
+  // Once the user has closed the window, the handler still running (its page
+  // given up on) ends without asking anything.
+  if (closeRequested_) return buttons == MessageButtonsYesNo ? MessageAnswerNo : MessageAnswerOk;
   QMessageBox box(QMessageBox::NoIcon, Qt_FromGbk(title), Qt_FromGbkLines(text),
                   buttons == MessageButtonsYesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
@@ -226,6 +230,7 @@ int QtRuntime::MessageBox(const Text& text, int buttons, const Text& title) {
 }
 
 void QtRuntime::OpenUrl(const Text& url) {
+  if (closeRequested_) return;
   QDesktopServices::openUrl(QUrl(Qt_FromGbk(url), QUrl::TolerantMode));
 }
 
