@@ -20,20 +20,9 @@
 #include "ui/qt/page_fetch_job.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/tick_timer.h"
+#include "ui/qt/window_behaviour.h"
 
 namespace {
-
-// What the window does beyond its record. The query button is disabled while
-// a page is fetched, and Enter in the number box clicks it.
-constexpr std::string_view QueryButtonName = "按钮_查询";
-constexpr std::string_view NumberBoxName = "编辑框_ID";
-// The clock line's handler only writes one label, so it may run while a
-// query waits for its page; every other tick waits for the query to end.
-constexpr std::string_view ClockTimerName = "时钟1";
-
-QString NameOf(std::string_view name) {
-  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 void (*HandlerFor(std::string_view window, std::string_view control, UiEvent event))() {
   for (const EventBinding& binding : Ui_EventBindings()) {
@@ -56,7 +45,7 @@ QtRuntime::~QtRuntime() {
 QObject* QtRuntime::FindControl(std::string_view control) const {
   // Both windows have a 透明标签1; the logic means the start window's, so
   // windows are searched in the order they were loaded.
-  QString name = NameOf(control);
+  QString name = ObjectNameOf(control);
   for (const auto& window : windows_) {
     if (!window) continue;
     if (QObject* found = window->findChild<QObject*>(name)) return found;
@@ -143,7 +132,7 @@ RecordWindow* QtRuntime::OpenWindow(std::string_view window) const {
 void QtRuntime::BindEvents(RecordWindow* window) {
   const WindowRecord& record = Ui_WindowRecord(window->Name());
   for (const ControlRecord& control : record.controls) {
-    QObject* object = window->findChild<QObject*>(NameOf(control.name));
+    QObject* object = window->findChild<QObject*>(ObjectNameOf(control.name));
     if (auto* timer = qobject_cast<TickTimer*>(object)) {
       auto handler = HandlerFor(window->Name(), control.name, UiEvent::Tick);
       QObject::connect(timer, &TickTimer::ticked, &context_,
@@ -164,8 +153,8 @@ void QtRuntime::BindEvents(RecordWindow* window) {
       }
     }
   }
-  auto* numberBox = window->findChild<QLineEdit*>(NameOf(NumberBoxName));
-  auto* queryButton = window->findChild<QPushButton*>(NameOf(QueryButtonName));
+  auto* numberBox = window->findChild<QLineEdit*>(ObjectNameOf(NumberBoxName));
+  auto* queryButton = window->findChild<QPushButton*>(ObjectNameOf(QueryButtonName));
   if (numberBox && queryButton) {
     // click() does nothing while the button is disabled, i.e. during a query.
     QObject::connect(numberBox, &QLineEdit::returnPressed, queryButton, &QPushButton::click);
@@ -177,17 +166,6 @@ void QtRuntime::BindEvents(RecordWindow* window) {
     });
     if (!anyLeft && runLoop_) runLoop_->quit();
   });
-}
-
-bool QtRuntime::MayClose(RecordWindow* window) {
-  if (window != startWindow_ || handlerDepth_ == 0) return true;
-  // The start window is closed while a handler runs (a query waiting for its
-  // page): hide it now, give up the wait, and close it for real once the
-  // handler has ended, so no handler ever writes to a destroyed widget.
-  closeRequested_ = true;
-  window->hide();
-  if (fetchLoop_) fetchLoop_->quit();
-  return false;
 }
 
 void QtRuntime::LoadWindow(std::string_view window, bool modal) {
@@ -243,103 +221,3 @@ void QtRuntime::Run(std::string_view window) {
   runLoop_ = nullptr;
 }
 
-void QtRuntime::RunHandler(void (*handler)()) {
-  if (!handler || closeRequested_) return;
-  ++handlerDepth_;
-  handler();
-  --handlerDepth_;
-  AfterHandler();
-}
-
-void QtRuntime::AfterHandler() {
-  if (busy_ && handlerDepth_ < busyDepth_) EndBusy();
-  if (fetchesWaiting_ == 0 && !pendingTicks_.empty()) {
-    QTimer::singleShot(0, &context_, [this] { DeliverPendingTicks(); });
-  }
-  if (closeRequested_ && handlerDepth_ == 0 && startWindow_) {
-    QPointer<QWidget> window = startWindow_;
-    QTimer::singleShot(0, &context_, [window] {
-      if (window) window->close();
-    });
-  }
-}
-
-void QtRuntime::OnTick(TickTimer* timer, void (*handler)()) {
-  if (!handler || closeRequested_) return;
-  if (fetchesWaiting_ > 0 && timer->objectName() != NameOf(ClockTimerName)) {
-    bool alreadyPending = std::any_of(pendingTicks_.begin(), pendingTicks_.end(),
-                                      [timer](const PendingTick& tick) { return tick.timer == timer; });
-    if (!alreadyPending) pendingTicks_.push_back({timer, handler});
-    return;
-  }
-  RunHandler(handler);
-}
-
-void QtRuntime::DeliverPendingTicks() {
-  if (fetchesWaiting_ > 0) return;  // another query began first; wait for it too
-  std::vector<PendingTick> due;
-  due.swap(pendingTicks_);
-  for (const PendingTick& tick : due) {
-    // A timer stopped or destroyed meanwhile has no tick left to deliver.
-    if (tick.timer && tick.timer->Period() > 0) RunHandler(tick.handler);
-  }
-}
-
-void QtRuntime::BeginBusy() {
-  if (busy_) return;
-  busy_ = true;
-  busyDepth_ = handlerDepth_;
-  if (auto* button = qobject_cast<QWidget*>(FindControl(QueryButtonName)); button && button->isEnabled()) {
-    button->setEnabled(false);
-    disabledButton_ = button;
-  }
-}
-
-void QtRuntime::EndBusy() {
-  if (!busy_) return;
-  busy_ = false;
-  if (disabledButton_) disabledButton_->setEnabled(true);
-  disabledButton_ = nullptr;
-}
-
-Text QtRuntime::FetchPage(const Text& url) {
-  if (closeRequested_) return {};
-  FetchStillRunning();  // reaps the workers that have ended
-  BeginBusy();
-  std::shared_ptr<PageFetchJob> job = PageFetchJob::Start(url);
-  fetches_.push_back(job);
-
-  QEventLoop loop;
-  job->SetWaiter(&loop);
-  QEventLoop* outerLoop = fetchLoop_;
-  fetchLoop_ = &loop;
-  ++fetchesWaiting_;
-  // Every event is handled meanwhile; the input hold keeps the user's input
-  // for later. (Excluding user input from the loop instead would also hold
-  // back the window system's close request until the page came.) Held input
-  // is handed back after each wait, so a message box the handler shows next
-  // takes its clicks as usual.
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-  inputHold_.Begin();
-  while (!job->Done() && !closeRequested_) loop.exec();
-  inputHold_.Release();
-  QApplication::restoreOverrideCursor();
-  --fetchesWaiting_;
-  fetchLoop_ = outerLoop;
-  job->SetWaiter(nullptr);
-
-  if (handlerDepth_ == 0) EndBusy();  // a fetch outside any handler
-  // A fetch given up on because the window closed gives the empty text,
-  // as a failed request does.
-  return job->Done() ? job->TakePage() : Text();
-}
-
-bool QtRuntime::FetchStillRunning() {
-  auto ended = std::remove_if(fetches_.begin(), fetches_.end(), [](const auto& job) {
-    if (!job->Done()) return false;
-    job->Join();
-    return true;
-  });
-  fetches_.erase(ended, fetches_.end());
-  return !fetches_.empty();
-}
