@@ -3,13 +3,13 @@
 #include <string_view>
 #include <utility>
 
-#include "query/entry_decoding.h"
 #include "query/report_clock.h"
 #include "query/report_texts.h"
 #include "query/track_service.h"
 #include "text/code_page.h"
 #include "text/date_time.h"
 #include "text/text_between.h"
+#include "text/unescape.h"
 #include "ui/program_globals.h"
 #include "ui/window_runtime.h"
 
@@ -63,11 +63,11 @@ void RunMethod(const Method& method, QueryKind kind) {
   Ui_AppendText(ReportBox, Report_StartBanner());
   const int matchCount = regex.MatchCount();
   for (Globals.EntryIndex = 1; Globals.EntryIndex <= matchCount; ++Globals.EntryIndex) {
-    Text time = Query_DecodeEntryText(regex.SubMatchText(Globals.EntryIndex, method.timeGroup));
+    Text time = Text_UnescapeUnicode(regex.SubMatchText(Globals.EntryIndex, method.timeGroup));
     time += Report_TimeSeparator();
     Ui_AppendText(ReportBox, WithoutLocationDelimiter(std::move(time)));
     Text context =
-        Query_DecodeEntryText(regex.SubMatchText(Globals.EntryIndex, method.contextGroup));
+        Text_UnescapeUnicode(regex.SubMatchText(Globals.EntryIndex, method.contextGroup));
     Text piece = WithoutLocationDelimiter(std::move(context));
     piece += "\r\n\r\n";
     Ui_AppendText(ReportBox, piece);
@@ -89,7 +89,7 @@ void RunQuery(QueryKind kind) {
 
   number = TypedNumber();
   Text trace = FetchForNumber(number, Query_TraceAddress(Globals.CompanyCode, number));
-  Globals.ReplyText = Query_ReplyToAnsi(std::move(trace));
+  Globals.ReplyText = Code_Utf8ToAnsi(trace);
   Globals.ReplyNumber = Text_Between(Globals.ReplyText, "\"nu\":\"", "\",\"");
 
   if (EchoesTypedNumber(TypedNumber())) {

@@ -1,6 +1,8 @@
 #include "text/code_page.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "text/cp936_converter.h"
 #include "text/utf8.h"
@@ -32,6 +34,21 @@ Bytes ToWideBytes(std::u16string_view units) {
     wide[2 * i + 1] = static_cast<char>(units[i] >> 8);
   }
   return wide;
+}
+
+bool IsAscii(std::string_view text) {
+  const char* data = text.data();
+  size_t i = 0;
+  // Eight bytes at a time, a few words per check.
+  for (; i + 32 <= text.size(); i += 32) {
+    uint64_t words[4];
+    std::memcpy(words, data + i, sizeof words);
+    if ((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(data[i]) >= 0x80) return false;
+  }
+  return true;
 }
 
 bool IsGbk(int codePage) { return codePage == CodePageGbk || codePage == CodePageAnsi; }
@@ -108,8 +125,11 @@ Text GbkFromUnits(std::u16string_view units) {
 }  // namespace
 
 Text Code_Utf8ToAnsi(std::string_view utf8) {
+  utf8 = UpToZeroByte(utf8);
+  // ASCII reads the same in both: a reply of megabytes is often nothing else.
+  if (IsAscii(utf8)) return Text(utf8);
   std::u16string units;
-  Utf8_AppendUtf16(UpToZeroByte(utf8), units);
+  Utf8_AppendUtf16(utf8, units);
   return GbkFromUnits(units);
 }
 

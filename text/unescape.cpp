@@ -5,6 +5,8 @@
 //
 // Each step scans for the few characters it acts on and moves the runs in
 // between as blocks; the text goes through in pieces that stay in cache.
+// Most texts need none of that: Unescape_Simple (unescape_simple.cpp) decodes
+// them in one pass, and only the others come here.
 
 #include "text/unescape.h"
 
@@ -12,9 +14,12 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include "text/cp936_converter.h"
 #include "text/find_any.h"
+#include "text/unescape_paths.h"
 
 namespace {
 
@@ -269,7 +274,7 @@ size_t PieceEnd(std::string_view text, size_t from) {
 
 }  // namespace
 
-Text Text_UnescapeUnicode(std::string_view text) {
+Text Unescape_General(std::string_view text) {
   std::string gbk;
   gbk.reserve(text.size());
   std::string prepared;
@@ -305,4 +310,9 @@ Text Text_UnescapeUnicode(std::string_view text) {
   }
   RestorePlaceholders(gbk);
   return gbk;
+}
+
+Text Text_UnescapeUnicode(std::string_view text) {
+  if (std::optional<Text> decoded = Unescape_Simple(text)) return std::move(*decoded);
+  return Unescape_General(text);
 }

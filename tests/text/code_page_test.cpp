@@ -8,6 +8,12 @@ namespace {
 
 using namespace std::string_literals;
 
+std::string EveryAsciiCharacter() {
+  std::string text;
+  for (int c = 1; c < 0x80; ++c) text += static_cast<char>(c);
+  return text;
+}
+
 TEST(CodeUtf8ToAnsi, ConvertsAndMarksWhatCodePage936Lacks) {
   const struct {
     const char* name;
@@ -52,6 +58,12 @@ TEST(CodeUtf8ToAnsi, ConvertsAndMarksWhatCodePage936Lacks) {
        "???a"},
       {"text ends at a zero byte", "ab\0cd"s, "ab"},
       {"Chinese around a lacking character", "中\xE0\xB8\x81文", "\xD6\xD0?\xCE\xC4"},
+      // ASCII goes through a block-wise shortcut: a non-ASCII byte must
+      // still be seen past the first blocks, and not past the zero byte.
+      {"every ASCII character", EveryAsciiCharacter(), EveryAsciiCharacter()},
+      {"Chinese after blocks of ASCII", std::string(40, 'a') + "中", std::string(40, 'a') + "\xD6\xD0"},
+      {"reversed byte order mark", "\xFF\xFE broken", "?? broken"},
+      {"non-ASCII byte after the zero byte", "ab\0\xFF"s, "ab"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Hex(Code_Utf8ToAnsi(c.utf8)), Hex(c.expected)) << c.name;
