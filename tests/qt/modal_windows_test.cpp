@@ -2,6 +2,7 @@
 // program, answered by the test, with the clock going on while they are open.
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "qt_window_fixture.h"
 #include "support/tracking_service.h"
@@ -53,10 +54,14 @@ TEST_F(QtWindowTest, AboutWindowFollowsItsRecord) {
   QString text;
   bool modal = false;
   bool minimizeBox = true;
+  QRect geometry;
+  QRect screen;
   QTimer::singleShot(0, [&] {
     QWidget* about = QApplication::activeModalWidget();
     if (!about) return;
     title = about->windowTitle();
+    geometry = QRect(about->pos(), about->size());
+    screen = about->screen()->geometry();
     modal = about->windowModality() == Qt::ApplicationModal;
     minimizeBox = about->windowFlags() & Qt::WindowMinimizeButtonHint;
     if (auto* label = about->findChild<QLabel*>(U("透明标签1"))) text = label->text();
@@ -65,6 +70,10 @@ TEST_F(QtWindowTest, AboutWindowFollowsItsRecord) {
   QTest::mouseClick(Find<QPushButton>("按钮2"), Qt::LeftButton);
 
   EXPECT_EQ(title, U("关于"));
+  // Centred on the screen by its outer size 473 x 298, not on the main window
+  // (the place is that of the frame, the size that of the client area).
+  EXPECT_EQ(geometry, QRect(screen.left() + (screen.width() - 473) / 2,
+                            screen.top() + (screen.height() - 298) / 2, 467, 273));
   EXPECT_TRUE(modal);
   EXPECT_FALSE(minimizeBox);
   EXPECT_TRUE(text.startsWith(U("Parcora v1.20160922：\n\n感谢使用Morvy制作的工具")));
@@ -111,6 +120,7 @@ TEST_F(QtWindowTest, UpdateCheckAsksThroughMessageBoxes) {
     EXPECT_EQ(box.title, U(row.title));
     EXPECT_TRUE(box.text.startsWith(U(row.textStart))) << box.text.toStdString();
     EXPECT_EQ(box.question, row.answer != QMessageBox::Ok);
+    EXPECT_TRUE(box.applicationModal);
     EXPECT_TRUE(clockTicked) << "timers go on while a message box is open";
     EXPECT_EQ(browser.Opened(), row.opened);
   }

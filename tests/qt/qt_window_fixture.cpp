@@ -58,7 +58,8 @@ void MessageBoxAnswerer::Poll() {
   if (!box || answering_) return;
   answering_ = true;
   bool question = box->button(QMessageBox::Yes) != nullptr;
-  seen_.push_back({box->windowTitle(), box->text(), question});
+  seen_.push_back({box->windowTitle(), box->text(), question,
+                   box->windowModality() == Qt::ApplicationModal});
   if (whileOpen_) whileOpen_();
   box->button(question ? answer_ : QMessageBox::Ok)->click();
   answering_ = false;

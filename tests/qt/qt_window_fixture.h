@@ -57,6 +57,7 @@ class MessageBoxAnswerer {
     QString title;
     QString text;
     bool question = false;
+    bool applicationModal = false;
   };
 
   explicit MessageBoxAnswerer(QMessageBox::StandardButton answer,
