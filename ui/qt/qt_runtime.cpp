@@ -111,7 +111,12 @@ void QtRuntime::SetTimerPeriod(std::string_view timer, int milliseconds) {
 }
 
 RecordWindow* QtRuntime::ShowWindow(std::string_view window) {
+  return ShowWindow(window, Qt::NonModal);
+}
+
+RecordWindow* QtRuntime::ShowWindow(std::string_view window, Qt::WindowModality modality) {
   auto* built = new RecordWindow(Ui_WindowRecord(window));
+  built->setWindowModality(modality);
   windows_.erase(std::remove(windows_.begin(), windows_.end(), nullptr), windows_.end());
   windows_.push_back(built);
   if (!startWindow_) startWindow_ = built;
@@ -174,18 +179,12 @@ void QtRuntime::LoadWindow(std::string_view window, bool modal) {
     ShowWindow(window);
     return;
   }
-  auto* built = new RecordWindow(Ui_WindowRecord(window));
-  built->setWindowModality(Qt::ApplicationModal);
-  windows_.push_back(built);
-  BindEvents(built);
-  RunHandler(HandlerFor(built->Name(), "", UiEvent::Create));
-  QPointer<RecordWindow> guard(built);
-  built->show();
+  QPointer<RecordWindow> built = ShowWindow(window, Qt::ApplicationModal);
   // Every event of the program goes on meanwhile, timer ticks included; the
   // modality keeps input away from the other windows.
   QEventLoop loop;
   QObject::connect(built, &QObject::destroyed, &loop, &QEventLoop::quit);
-  if (guard) loop.exec();
+  if (built) loop.exec();
 }
 
 int QtRuntime::MessageBox(const Text& text, int buttons, const Text& title) {

@@ -54,6 +54,7 @@ class QtRuntime : public WindowRuntime {
   bool FetchStillRunning();
 
  private:
+  RecordWindow* ShowWindow(std::string_view window, Qt::WindowModality modality);
   QObject* FindControl(std::string_view control) const;
   void BindEvents(RecordWindow* window);
   bool MayClose(RecordWindow* window);
