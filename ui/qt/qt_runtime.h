@@ -4,10 +4,13 @@
 //
 // It runs every handler on the window thread, one at a time. A page fetch runs
 // on a worker thread while the window thread waits in a local event loop, so
-// the windows keep painting and the clock line keeps ticking; keyboard and
-// mouse input and the other timers' ticks that fall due meanwhile wait until
-// the handler that fetched has ended (at most one tick per timer), and a close
-// of the start window ends the wait at once.
+// the windows keep painting and the clock line keeps ticking. Keyboard and
+// mouse input that arrives meanwhile is held and handed back once the page is
+// there (so it reaches the windows after the handler has ended); the other
+// timers' ticks that fall due wait for the handler's end too, at most one per
+// timer. Closing the start window ends the wait at once: the window hides, the
+// handler gets empty pages and ends without showing anything more, and then
+// the window goes.
 
 #include <QObject>
 #include <QPointer>
