@@ -2,6 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "text/code_page.h"
 
@@ -66,12 +72,35 @@ bool RegexSubject::AssembleByCharacters() {
   // Sized for the worst case (all ASCII) and written through pointers: this
   // loop is most of the cost of a search over a long reply.
   if (units_.size() < size) units_.resize(size);
-  if (byteOffsets_.size() < size + 1) byteOffsets_.resize(size + 1);
-  char16_t* unit = units_.data();
-  int* offset = byteOffsets_.data();
+  checkpoints_.clear();
+  char16_t* const firstUnit = units_.data();
+  char16_t* unit = firstUnit;
+  size_t nextCheckpoint = 0;  // the unit whose offset is to be kept next
+  allAscii_ = true;
   size_t i = 0;
   while (i < size) {
-    *offset++ = static_cast<int>(i);
+#if defined(__SSE2__)
+    // Sixteen ASCII bytes at once, each one unit.
+    if (i + 16 <= size) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+      if (_mm_movemask_epi8(block) == 0) {
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(unit), _mm_unpacklo_epi8(block, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(unit + 8), _mm_unpackhi_epi8(block, zero));
+        const size_t first = static_cast<size_t>(unit - firstUnit);
+        for (; nextCheckpoint < first + 16; nextCheckpoint += kCheckpointUnits) {
+          checkpoints_.push_back(i + (nextCheckpoint - first));
+        }
+        unit += 16;
+        i += 16;
+        continue;
+      }
+    }
+#endif
+    if (static_cast<size_t>(unit - firstUnit) == nextCheckpoint) {
+      checkpoints_.push_back(i);
+      nextCheckpoint += kCheckpointUnits;
+    }
     if (bytes[i] < 0x80) {
       *unit++ = bytes[i++];
       continue;
@@ -84,16 +113,42 @@ bool RegexSubject::AssembleByCharacters() {
     if (pairUnit == UnknownUnit) pairUnit = PairUnit(bytes[i], bytes[i + 1]);
     if (pairUnit == NoSingleUnit) return false;
     *unit++ = pairUnit;
+    allAscii_ = false;
     i += 2;
   }
-  *offset = static_cast<int>(size);
-  unitCount_ = unit - units_.data();
+  unitCount_ = unit - firstUnit;
   return true;
+}
+
+size_t RegexSubject::CountOn(size_t from, size_t units) const {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
+  size_t at = from;
+  while (units >= 8 && at + 8 <= text_.size()) {
+    uint64_t word;
+    std::memcpy(&word, bytes + at, 8);
+    if (word & 0x8080808080808080ULL) break;
+    at += 8;
+    units -= 8;
+  }
+  for (; units > 0; --units) at += bytes[at] < 0x80 ? 1 : 2;
+  return at;
+}
+
+size_t RegexSubject::ByteOffset(size_t unit) const {
+  if (allAscii_) return unit;
+  if (unit == unitCount_) return text_.size();
+  return CountOn(checkpoints_[unit / kCheckpointUnits], unit % kCheckpointUnits);
 }
 
 Text RegexSubject::Slice(int begin, int end, Conversion conversion) const {
   if (begin < 0 || end < begin || static_cast<size_t>(end) > unitCount_) return {};
-  if (sliceable_) return text_.substr(byteOffsets_[begin], byteOffsets_[end] - byteOffsets_[begin]);
+  if (sliceable_) {
+    const size_t first = ByteOffset(begin);
+    // A group is mostly short: counting on from its start beats a second look-up.
+    const size_t length = static_cast<size_t>(end - begin);
+    const size_t last = length < kCheckpointUnits ? CountOn(first, length) : ByteOffset(end);
+    return text_.substr(first, last - first);
+  }
   const std::u16string_view span = Units().substr(begin, end - begin);
   if (conversion == Conversion::Folded) return Code_WideToGbk(WideBytes(span));
   return Code_Utf16ToGbk(span);

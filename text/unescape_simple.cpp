@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "text/cp936_character_cache.h"
 #include "text/unescape_paths.h"
@@ -65,12 +66,9 @@ std::optional<Text> Unescape_Simple(std::string_view text) {
       const int unit = FourHexDigits(in + i + 2);
       if (unit <= 0 || (unit >= 0xD800 && unit <= 0xDFFF)) return std::nullopt;
       const Cp936Bytes bytes = Cp936Cache_UnitBytes(static_cast<char16_t>(unit));
-      if (bytes.length == 2 && static_cast<unsigned char>(bytes.bytes[0]) == kQuoteLead &&
-          static_cast<unsigned char>(bytes.bytes[1]) == kQuoteTrail) {
-        return std::nullopt;
-      }
-      write[0] = bytes.bytes[0];
-      write[1] = bytes.bytes[1];
+      if (bytes.first == kQuoteLead && bytes.second == kQuoteTrail) return std::nullopt;
+      write[0] = static_cast<char>(bytes.first);
+      write[1] = static_cast<char>(bytes.second);
       write += bytes.length;
       i += 6;
       continue;
@@ -81,8 +79,7 @@ std::optional<Text> Unescape_Simple(std::string_view text) {
     if (unit == 0 || unit == 0x2028 || unit == 0x2029 || (c == kQuoteLead && trail == kQuoteTrail)) {
       return std::nullopt;
     }
-    write[0] = static_cast<char>(c);
-    write[1] = static_cast<char>(trail);
+    std::memcpy(write, in + i, 2);
     write += 2;
     i += 2;
   }

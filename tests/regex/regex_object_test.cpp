@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "regex/regex_object.h"
 #include "text/code_page.h"
 
@@ -181,6 +183,49 @@ TEST(RegexObject, SubjectEndsAtItsFirstZeroByte) {
   EXPECT_EQ(regex.MatchCount(), 1);
   ASSERT_TRUE(regex.Create("x*", "ab"));
   EXPECT_EQ(regex.MatchCount(), 3);
+}
+
+// Groups are read back from long subjects through a sparse table of byte
+// offsets (none at all for ASCII): groups short and long, starting anywhere,
+// in subjects of every kind one after the other on the same object.
+TEST(RegexObject, GroupsOfLongSubjectsComeBackAsTheirBytes) {
+  const Text ascii = "abcdefghij";
+  const Text chinese = Gbk("快件已到达上海转运中心");  // eleven characters
+  const struct {
+    const char* name;
+    Text (*value)(int k, const Text& ascii, const Text& chinese);
+  } kinds[] = {
+      {"mixed", [](int k, const Text& a, const Text& c) {
+         Text v;
+         for (int n = 0; n < k % 17; ++n) v += n % 3 ? a.substr(0, k % 7) : c.substr(0, 2 * (k % 5));
+         return v;
+       }},
+      {"ASCII only", [](int k, const Text& a, const Text&) { return Text(k % 150, a[k % 10]); }},
+      {"Chinese only", [](int k, const Text&, const Text& c) {
+         Text v;
+         for (int n = 0; n < k % 9; ++n) v += c;
+         return v;
+       }},
+  };
+  RegexObject regex;
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.name);
+    std::vector<Text> values;
+    Text subject;
+    for (int k = 0; k < 400; ++k) {
+      values.push_back(kind.value(k, ascii, chinese));
+      subject += "<" + values.back() + ">";
+    }
+    ASSERT_TRUE(regex.Create("<(.*?)>", subject));
+    ASSERT_EQ(regex.MatchCount(), static_cast<int>(values.size()));
+    for (size_t k = 0; k < values.size(); ++k) {
+      ASSERT_EQ(regex.SubMatchText(static_cast<int>(k) + 1, 1), values[k]) << "entry " << k;
+    }
+    ASSERT_TRUE(regex.Create("^([\\s\\S]*)$", subject));
+    EXPECT_EQ(regex.SubMatchText(1, 1), subject);
+    ASSERT_TRUE(regex.Create("<([^<]*)>$", subject));
+    EXPECT_EQ(regex.SubMatchText(1, 1), values.back());
+  }
 }
 
 }  // namespace
