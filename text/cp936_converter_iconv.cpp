@@ -1,6 +1,9 @@
 // Code page 936 from glibc iconv. Asking iconv character by character would
-// be slow, so its answers for every double-byte code and every UTF-16 unit
-// are read once, at first use, into two tables that the conversions index.
+// be slow, so its answers are read into two tables that the conversions
+// index: a row of double-byte codes (one lead byte) or a block of 256 UTF-16
+// units at a time, with one iconv call, the first time a conversion meets a
+// character of it. A run pays only for the characters its texts use, which
+// keeps the start of every program cheap.
 
 #include <iconv.h>
 
@@ -8,9 +11,13 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
-#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
 
 #include "text/cp936_converter.h"
 
@@ -19,87 +26,173 @@ namespace {
 constexpr unsigned kFirstLead = 0x81, kLastLead = 0xFE;
 constexpr unsigned kFirstTrail = 0x40, kLastTrail = 0xFE;
 constexpr unsigned kTrailCount = kLastTrail - kFirstTrail + 1;
+constexpr unsigned kLeadCount = kLastLead - kFirstLead + 1;
 constexpr char16_t kUnmapped = 0;  // U+0000 is never the value of a double-byte code
 
 bool IsTrail(unsigned char c) { return c >= kFirstTrail && c <= kLastTrail && c != 0x7F; }
-
-struct Tables {
-  // Unicode of each double-byte code, indexed by (lead - 0x81) * kTrailCount + (trail - 0x40).
-  std::array<char16_t, (kLastLead - kFirstLead + 1) * kTrailCount> toUnicode{};
-  // Code page bytes of each UTF-16 unit: 0 unmapped, below 0x100 one byte, else lead << 8 | trail.
-  std::array<uint16_t, 0x10000> fromUnicode{};
-};
 
 class Iconv {
  public:
   Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
   ~Iconv() {
-    if (handle_ != reinterpret_cast<iconv_t>(-1)) iconv_close(handle_);
+    if (IsOpen()) iconv_close(handle_);
   }
   Iconv(const Iconv&) = delete;
   Iconv& operator=(const Iconv&) = delete;
 
-  // Converts one whole character; the output length, or 0 when iconv refuses it.
-  size_t Convert(const char* in, size_t inLength, char* out, size_t outCapacity) {
-    if (handle_ == reinterpret_cast<iconv_t>(-1)) return 0;
-    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-    char* inCursor = const_cast<char*>(in);
-    char* outCursor = out;
-    size_t outLeft = outCapacity;
-    if (iconv(handle_, &inCursor, &inLength, &outCursor, &outLeft) == static_cast<size_t>(-1) ||
-        inLength != 0) {
-      return 0;
+  bool IsOpen() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts records of `recordSize` bytes, each a character followed by a
+  // line feed, into out: the output of each record followed by the line
+  // feed in the output's form, `separator`. iconv stops at the start of a
+  // character it refuses (with //IGNORE it passes over them, but may still
+  // stop at the end of an internal chunk): the call goes on from there, and
+  // where it made no progress, that record gives nothing but its separator.
+  void ConvertRecords(std::string_view in, size_t recordSize, std::string_view separator,
+                      std::string& out) {
+    char* inCursor = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    out.resize(in.size() * 4);  // no character grows more than fourfold here
+    char* outCursor = out.data();
+    size_t outLeft = out.size();
+    while (inLeft > 0) {
+      const size_t before = inLeft;
+      if (iconv(handle_, &inCursor, &inLeft, &outCursor, &outLeft) != static_cast<size_t>(-1)) {
+        break;
+      }
+      if (inLeft != before) continue;  // stopped after some progress: go on from there
+      // Stopped at a record it cannot convert: that record maps to nothing.
+      const size_t skip = std::min(inLeft, recordSize);
+      inCursor += skip;
+      inLeft -= skip;
+      outCursor = std::copy(separator.begin(), separator.end(), outCursor);
+      outLeft -= separator.size();
+      iconv(handle_, nullptr, nullptr, nullptr, nullptr);
     }
-    return outCapacity - outLeft;
+    out.resize(out.size() - outLeft);
   }
 
  private:
   iconv_t handle_;
 };
 
-void Map(Tables& tables, unsigned code, char16_t unit) {
-  if (code > 0xFF) {
-    tables.toUnicode[((code >> 8) - kFirstLead) * kTrailCount + ((code & 0xFF) - kFirstTrail)] =
-        unit;
+constexpr std::string_view kLineFeedCp936 = "\n";
+constexpr std::string_view kLineFeedUtf16 = {"\n\0", 2};
+
+// Calls `each` with the output of every record in turn: the pieces between
+// separators. The separator is one unit of the output, so it is looked for
+// only where a unit starts.
+template <typename Each>
+void ForEachRecord(std::string_view converted, std::string_view separator, Each each) {
+  const size_t unitSize = separator.size();
+  size_t start = 0;
+  for (size_t i = converted.find('\n'); i != std::string_view::npos;
+       i = converted.find('\n', i + 1)) {
+    if ((i - start) % unitSize != 0 || converted.substr(i, unitSize) != separator) continue;
+    each(converted.substr(start, i - start));
+    start = i + unitSize;
   }
-  tables.fromUnicode[unit] = static_cast<uint16_t>(code);
 }
 
-std::unique_ptr<Tables> BuildTables() {
-  auto tables = std::make_unique<Tables>();
-  Iconv decoder("UTF-16LE", "CP936");
-  for (unsigned lead = kFirstLead; lead <= kLastLead; ++lead) {
+// The Windows mappings, whatever this iconv says (glibc already agrees).
+struct WindowsMapping {
+  unsigned code;
+  char16_t unit;
+};
+constexpr WindowsMapping kWindowsMappings[] = {
+    {0x80, 0x20AC}, {0xA1AA, 0x2014}, {0xA1A4, 0x00B7}, {0xA1A1, 0x3000}};
+
+class Tables {
+ public:
+  // Unicode of the code lead, trail (lead and trail in range): kUnmapped when
+  // the code page lacks it.
+  char16_t ToUnicode(unsigned lead, unsigned trail) {
+    const unsigned row = lead - kFirstLead;
+    if (!rowReady_[row].load(std::memory_order_acquire)) BuildRow(row);
+    return toUnicode_[row * kTrailCount + (trail - kFirstTrail)];
+  }
+
+  // Code page bytes of a unit: 0 unmapped, below 0x100 one byte, else lead << 8 | trail.
+  uint16_t FromUnicode(char16_t unit) {
+    const unsigned block = unit >> 8;
+    if (!blockReady_[block].load(std::memory_order_acquire)) BuildBlock(block);
+    return fromUnicode_[unit];
+  }
+
+ private:
+  // The codes of one lead byte, each followed by a line feed, go to iconv
+  // in one call.
+  void BuildRow(unsigned row) {
+    std::lock_guard<std::mutex> lock(building_);
+    if (rowReady_[row].load(std::memory_order_relaxed)) return;
+    const char lead = static_cast<char>(kFirstLead + row);
+    std::string codes;
     for (unsigned trail = kFirstTrail; trail <= kLastTrail; ++trail) {
-      if (trail == 0x7F) continue;
-      const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-      unsigned char out[8];
-      if (decoder.Convert(in, 2, reinterpret_cast<char*>(out), sizeof out) == 2) {
-        tables->toUnicode[(lead - kFirstLead) * kTrailCount + (trail - kFirstTrail)] =
-            static_cast<char16_t>(out[0] | out[1] << 8);
+      if (trail != 0x7F) codes += {lead, static_cast<char>(trail), '\n'};
+    }
+    std::string converted;
+    if (decoder_.IsOpen()) decoder_.ConvertRecords(codes, 3, kLineFeedUtf16, converted);
+    const char* code = codes.data();
+    ForEachRecord(converted, kLineFeedUtf16, [&](std::string_view unit) {
+      const unsigned trail = static_cast<unsigned char>(code[1]);
+      code += 3;
+      if (unit.size() != 2) return;  // refused, or more than one unit
+      toUnicode_[row * kTrailCount + (trail - kFirstTrail)] = static_cast<char16_t>(
+          static_cast<unsigned char>(unit[0]) | static_cast<unsigned char>(unit[1]) << 8);
+    });
+    for (const WindowsMapping& m : kWindowsMappings) {
+      if (m.code >> 8 == kFirstLead + row) {
+        toUnicode_[row * kTrailCount + ((m.code & 0xFF) - kFirstTrail)] = m.unit;
       }
     }
+    rowReady_[row].store(true, std::memory_order_release);
   }
-  // The reverse is asked for every unit rather than inverted from the table
-  // above, so that codes shared by two characters map back as iconv maps them.
-  Iconv encoder("CP936", "UTF-16LE");
-  for (unsigned unit = 0x80; unit <= 0xFFFF; ++unit) {
-    if (unit >= 0xD800 && unit <= 0xDFFF) continue;
-    const char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    unsigned char out[8];
-    const size_t length = encoder.Convert(in, 2, reinterpret_cast<char*>(out), sizeof out);
-    if (length == 1) tables->fromUnicode[unit] = out[0];
-    if (length == 2) tables->fromUnicode[unit] = static_cast<uint16_t>(out[0] << 8 | out[1]);
-  }
-  // The Windows mappings, whatever this iconv says (glibc already agrees).
-  Map(*tables, 0x80, 0x20AC);
-  Map(*tables, 0xA1AA, 0x2014);
-  Map(*tables, 0xA1A4, 0x00B7);
-  Map(*tables, 0xA1A1, 0x3000);
-  return tables;
-}
 
-const Tables& TablesOnce() {
-  static const std::unique_ptr<Tables> tables = BuildTables();
+  // The reverse is asked for every unit rather than inverted from the
+  // other table, so that codes shared by two characters map back as iconv
+  // maps them. Most units have no code; //IGNORE lets iconv pass over them.
+  void BuildBlock(unsigned block) {
+    std::lock_guard<std::mutex> lock(building_);
+    if (blockReady_[block].load(std::memory_order_relaxed)) return;
+    std::string units;
+    for (unsigned unit = std::max(block << 8, 0x80u); unit <= (block << 8 | 0xFF); ++unit) {
+      if (unit >= 0xD800 && unit <= 0xDFFF) continue;  // no character alone
+      units += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8), '\n', '\0'};
+    }
+    std::string converted;
+    if (encoder_.IsOpen() && !units.empty()) {
+      encoder_.ConvertRecords(units, 4, kLineFeedCp936, converted);
+    }
+    const char* unit = units.data();
+    ForEachRecord(converted, kLineFeedCp936, [&](std::string_view code) {
+      const char16_t value = static_cast<char16_t>(static_cast<unsigned char>(unit[0]) |
+                                                   static_cast<unsigned char>(unit[1]) << 8);
+      unit += 4;
+      if (code.size() == 1) fromUnicode_[value] = static_cast<unsigned char>(code[0]);
+      if (code.size() == 2) {
+        fromUnicode_[value] = static_cast<uint16_t>(static_cast<unsigned char>(code[0]) << 8 |
+                                                    static_cast<unsigned char>(code[1]));
+      }
+    });
+    for (const WindowsMapping& m : kWindowsMappings) {
+      if (m.unit >> 8 == block) fromUnicode_[m.unit] = static_cast<uint16_t>(m.code);
+    }
+    blockReady_[block].store(true, std::memory_order_release);
+  }
+
+  std::array<char16_t, kLeadCount * kTrailCount> toUnicode_{};
+  std::array<uint16_t, 0x10000> fromUnicode_{};
+  std::array<std::atomic<bool>, kLeadCount> rowReady_{};
+  std::array<std::atomic<bool>, 0x100> blockReady_{};
+  std::mutex building_;
+  Iconv decoder_{"UTF-16LE", "CP936"};
+  Iconv encoder_{"CP936//IGNORE", "UTF-16LE"};
+};
+
+// Made at first use; never destroyed, so that a conversion during the
+// program's exit still finds it.
+Tables& TheTables() {
+  static Tables* const tables = new Tables;
   return *tables;
 }
 
@@ -108,7 +201,7 @@ const Tables& TablesOnce() {
 // Both conversions write through a pointer into room made up front: the
 // output never needs more units (or bytes) than the bounds below.
 void Cp936_AppendUtf16(std::string_view bytes, std::u16string& out) {
-  const Tables& tables = TablesOnce();
+  Tables& tables = TheTables();
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t size = bytes.size();
   const size_t oldSize = out.size();
@@ -137,8 +230,7 @@ void Cp936_AppendUtf16(std::string_view bytes, std::u16string& out) {
       *write++ = u'\u20AC';
       ++i;
     } else if (c >= kFirstLead && c <= kLastLead && i + 1 < size && IsTrail(in[i + 1])) {
-      const char16_t unit =
-          tables.toUnicode[(c - kFirstLead) * kTrailCount + (in[i + 1] - kFirstTrail)];
+      const char16_t unit = tables.ToUnicode(c, in[i + 1]);
       *write++ = unit == kUnmapped ? u'?' : unit;
       i += 2;
     } else {
@@ -150,7 +242,7 @@ void Cp936_AppendUtf16(std::string_view bytes, std::u16string& out) {
 }
 
 void Cp936_AppendFromUtf16(std::u16string_view units, std::string& out) {
-  const Tables& tables = TablesOnce();
+  Tables& tables = TheTables();
   const size_t size = units.size();
   const size_t oldSize = out.size();
   out.resize(oldSize + size * 2);  // at most two bytes per unit
@@ -178,7 +270,7 @@ void Cp936_AppendFromUtf16(std::u16string_view units, std::string& out) {
         units[i + 1] <= 0xDFFF) {
       ++i;  // the pair is one character beyond the code page; surrogates map to nothing
     }
-    const uint16_t code = tables.fromUnicode[unit];
+    const uint16_t code = tables.FromUnicode(unit);
     if (code == 0) {
       *write++ = '?';
     } else if (code < 0x100) {
