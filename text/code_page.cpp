@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "text/cp936_character_cache.h"
 #include "text/cp936_converter.h"
 #include "text/utf8.h"
 
@@ -49,6 +54,55 @@ bool IsAscii(std::string_view text) {
     if (static_cast<unsigned char>(data[i]) >= 0x80) return false;
   }
   return true;
+}
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// The usual UTF-8 straight to code page 936, from utf8[i] on: ASCII, and
+// two- and three-byte characters outside the surrogate range, each looked up
+// on its own as the unit-by-unit conversion would. Writes at `write` (never
+// more bytes than it reads) and stops at the first byte that starts
+// anything else; returns where it stopped writing, and i where it stopped
+// reading.
+char* ConvertCommonUtf8(std::string_view utf8, size_t& i, char* write) {
+  const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+  const size_t size = utf8.size();
+  while (i < size) {
+#if defined(__SSE2__)
+    if (i + 16 <= size) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+      if (_mm_movemask_epi8(block) == 0) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(write), block);
+        write += 16;
+        i += 16;
+        continue;
+      }
+    }
+#endif
+    const unsigned char c = in[i];
+    char16_t unit;
+    if (c < 0x80) {
+      *write++ = static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    // A Chinese character first: three bytes whose lead byte needs no range
+    // check on the second (E1-EC, EE-EF); E0 and ED rule out overlong and
+    // surrogate forms.
+    if (c >= 0xE0 && c <= 0xEF && i + 2 < size && IsContinuation(in[i + 1]) &&
+        IsContinuation(in[i + 2]) &&
+        ((c != 0xE0 && c != 0xED) || (c == 0xE0 ? in[i + 1] >= 0xA0 : in[i + 1] <= 0x9F))) {
+      unit = static_cast<char16_t>((c & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
+      i += 3;
+    } else if (c >= 0xC2 && c <= 0xDF && i + 1 < size && IsContinuation(in[i + 1])) {
+      unit = static_cast<char16_t>((c & 0x1F) << 6 | (in[i + 1] & 0x3F));
+      i += 2;
+    } else {
+      break;
+    }
+    write = Cp936Cache_WriteCode(Cp936Cache_UnitCode(unit), write);
+  }
+  return write;
 }
 
 bool IsGbk(int codePage) { return codePage == CodePageGbk || codePage == CodePageAnsi; }
@@ -128,9 +182,29 @@ Text Code_Utf8ToAnsi(std::string_view utf8) {
   utf8 = UpToZeroByte(utf8);
   // ASCII reads the same in both: a reply of megabytes is often nothing else.
   if (IsAscii(utf8)) return Text(utf8);
+  // No character grows: a malformed piece or a four-byte character gives
+  // one "?" per at least one byte.
+  Text out(utf8.size(), '\0');
+  char* write = out.data();
   std::u16string units;
-  Utf8_AppendUtf16(utf8, units);
-  return GbkFromUnits(units);
+  std::string piece;
+  for (size_t i = 0;;) {
+    write = ConvertCommonUtf8(utf8, i, write);
+    if (i == utf8.size()) break;
+    // What the common path leaves goes the general way, up to the next byte
+    // that is no continuation byte: no sequence, whole or malformed, reaches
+    // past such a byte, so the pieces convert as the whole text would.
+    size_t end = i + 1;
+    while (end < utf8.size() && IsContinuation(static_cast<unsigned char>(utf8[end]))) ++end;
+    units.clear();
+    piece.clear();
+    Utf8_AppendUtf16(utf8.substr(i, end - i), units);
+    Cp936_AppendFromUtf16(units, piece);
+    write = std::copy(piece.begin(), piece.end(), write);
+    i = end;
+  }
+  out.resize(write - out.data());
+  return out;
 }
 
 Bytes Code_ToWide(std::string_view text, int codePage) {

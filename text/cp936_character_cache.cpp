@@ -14,12 +14,10 @@ namespace cp936_cache {
 
 namespace {
 constexpr char16_t kNoRoundTrip = 0xFFFF;  // never a unit that a pair round-trips through
-// Unit bytes are packed as kAsked | length << 16 | first << 8 | second.
-constexpr uint32_t kAsked = 1u << 31;
 }  // namespace
 
 std::atomic<char16_t> pairUnits[0x10000];
-std::atomic<uint32_t> unitBytes[0x10000];
+std::atomic<uint16_t> unitCodes[0x10000];
 
 char16_t AskPairUnit(unsigned char lead, unsigned char trail) {
   const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
@@ -35,14 +33,14 @@ char16_t AskPairUnit(unsigned char lead, unsigned char trail) {
   return unit;
 }
 
-uint32_t AskUnitBytes(char16_t unit) {
+// Zero is never a code: a unit of U+0080 or more gives "?" or bytes of its own.
+uint16_t AskUnitCode(char16_t unit) {
   std::string bytes;
   Cp936_AppendFromUtf16(std::u16string_view(&unit, 1), bytes);
-  uint32_t packed = kAsked | static_cast<uint32_t>(bytes.size()) << 16;
-  if (!bytes.empty()) packed |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[0])) << 8;
-  if (bytes.size() > 1) packed |= static_cast<unsigned char>(bytes[1]);
-  unitBytes[unit].store(packed, std::memory_order_relaxed);
-  return packed;
+  uint16_t code = static_cast<unsigned char>(bytes[0]);
+  if (bytes.size() == 2) code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(bytes[1]));
+  unitCodes[unit].store(code, std::memory_order_relaxed);
+  return code;
 }
 
 }  // namespace cp936_cache

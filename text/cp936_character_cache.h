@@ -11,9 +11,9 @@
 namespace cp936_cache {
 // Zero while not asked yet; filled by the Ask functions.
 extern std::atomic<char16_t> pairUnits[0x10000];
-extern std::atomic<uint32_t> unitBytes[0x10000];
+extern std::atomic<uint16_t> unitCodes[0x10000];
 char16_t AskPairUnit(unsigned char lead, unsigned char trail);
-uint32_t AskUnitBytes(char16_t unit);
+uint16_t AskUnitCode(char16_t unit);
 }  // namespace cp936_cache
 
 // The UTF-16 unit of the double-byte character lead, trail when that
@@ -25,15 +25,22 @@ inline char16_t Cp936Cache_RoundTripUnit(unsigned char lead, unsigned char trail
   return unit == 0xFFFF ? 0 : unit;
 }
 
-// The code page 936 bytes of one UTF-16 unit other than a surrogate, as the
-// converter writes them: one byte or two, "?" when the code page lacks it.
-struct Cp936Bytes {
-  unsigned char first, second;  // second is 0 for one byte
-  unsigned length;
-};
-inline Cp936Bytes Cp936Cache_UnitBytes(char16_t unit) {
-  uint32_t packed = cp936_cache::unitBytes[unit].load(std::memory_order_relaxed);
-  if (packed == 0) packed = cp936_cache::AskUnitBytes(unit);
-  return {static_cast<unsigned char>(packed >> 8), static_cast<unsigned char>(packed),
-          packed >> 16 & 0xFF};
+// The code page 936 bytes of one UTF-16 unit of U+0080 or more, not a
+// surrogate, as the converter writes them ("?" when the code page lacks
+// it), as a code: below 0x100 one byte, else lead << 8 | trail.
+inline uint16_t Cp936Cache_UnitCode(char16_t unit) {
+  uint16_t code = cp936_cache::unitCodes[unit].load(std::memory_order_relaxed);
+  if (code == 0) code = cp936_cache::AskUnitCode(unit);
+  return code;
+}
+
+// Writes the bytes of a code from Cp936Cache_UnitCode; returns the end.
+inline char* Cp936Cache_WriteCode(uint16_t code, char* write) {
+  if (code < 0x100) {
+    *write = static_cast<char>(code);
+    return write + 1;
+  }
+  write[0] = static_cast<char>(code >> 8);
+  write[1] = static_cast<char>(code & 0xFF);
+  return write + 2;
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/text/text_test_support.h"
+#include "text/cp936_converter.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -67,6 +71,29 @@ TEST(CodeUtf8ToAnsi, ConvertsAndMarksWhatCodePage936Lacks) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Hex(Code_Utf8ToAnsi(c.utf8)), Hex(c.expected)) << c.name;
+  }
+}
+
+// Code_Utf8ToAnsi goes straight from UTF-8 to code page 936 for the usual
+// characters and hands everything else to the general path piece by piece:
+// on any mix, its result must be that of decoding all the units first.
+TEST(CodeUtf8ToAnsi, AnyMixConvertsAsThroughUnits) {
+  const std::string pieces[] = {
+      "a", "{\"", "0123456789abcdef", "\xC2\xB7", "\xC3\xA9", "\xDF\xBF", "\xE4\xB8\xAD",
+      "\xE2\x80\x94", "\xE2\x82\xAC", "\xE0\xA0\x80", "\xEF\xBF\xBF", "\xE0\x80\x80",
+      "\xED\xA0\x80", "\xED\x9F\xBF", "\xF0\x9F\x98\x80", "\xF4\x90\x80\x80", "\xE4\xB8",
+      "\xC2", "\x80", "\xBF\xBF", "\xFF", "\xC0\xAF", "\xE0\xB8\x81", "\xEA\xB0\x80"};
+  std::mt19937 random(936);
+  std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
+  std::uniform_int_distribution<int> length(0, 12);
+  for (int round = 0; round < 5000; ++round) {
+    std::string utf8;
+    for (int n = length(random); n > 0; --n) utf8 += pieces[pick(random)];
+    std::u16string units;
+    Utf8_AppendUtf16(utf8, units);
+    std::string expected;
+    Cp936_AppendFromUtf16(units, expected);
+    ASSERT_EQ(Hex(Code_Utf8ToAnsi(utf8)), Hex(expected)) << "input " << Hex(utf8);
   }
 }
 
