@@ -194,6 +194,41 @@ TEST_F(FaultInjection, EveryMisbehavingServerEndsTheQueryAndTheNextOneWorks) {
            return false;
          });
        }},
+      // New names every response, so the process-wide store would grow; the
+      // cookies go to the healthy service too, which shares the host.
+      {"Set-Cookie flood under the header cap",
+       [] {
+         return Serve([](const RecordedRequest& r) {
+           static int round = 0;
+           std::string lines;
+           for (int i = 0; i < 60; ++i) {
+             lines += "Set-Cookie: c" + std::to_string(round) + "_" + std::to_string(i) + "=" +
+                      std::string(4000, 'v') + "; Path=/\r\n";
+           }
+           ++round;
+           return ServiceAnswer(r, std::identity()).insert(17, lines);
+         });
+       },
+       true,
+       [](const LoopbackServer& server, const std::vector<size_t>&) {
+         for (const RecordedRequest& request : server.Requests()) {
+           EXPECT_LT(request.raw.size(), size_t{64} << 10) << "the cookies sent back are not capped";
+         }
+       }},
+      {"company code that would rewrite the trace address",
+       [] {
+         return Serve([](const RecordedRequest& r) {
+           if (!r.target.starts_with("/autonumber/")) return ServiceAnswer(r, std::identity());
+           return LoopbackServer::Response(
+               200, TrackingService::DetectionReply("", "a b&postid=1#x\x01/../@evil"));
+         });
+       },
+       false,
+       [](const LoopbackServer& server, const std::vector<size_t>&) {
+         const auto requests = server.Requests();
+         ASSERT_EQ(requests.size(), 2u);
+         EXPECT_EQ(requests[1].target.find_first_of(" #\x01"), std::string::npos) << requests[1].target;
+       }},
       {"reply that is not UTF-8",
        [] {
          return Serve([](const RecordedRequest& r) {
