@@ -295,8 +295,12 @@ Row ShortTextsFigure() {
     for (const std::string& text : texts) g_sink = std::string(text).size();
   });
   const double perText = ours / texts.size() * 1e9;
-  return {"Text_UnescapeUnicode, entry texts (ns; ref copy)", perText,
-          reference / texts.size() * 1e9, "ns", "report: see bench_query", true};
+  return {"Text_UnescapeUnicode, entry texts (ns; ref copy)",
+          perText,
+          reference / texts.size() * 1e9,
+          "ns",
+          "report: see bench_query",
+          true};
 }
 
 // The code page tables are built as texts need them, so their cost falls on
@@ -374,7 +378,8 @@ std::vector<Row> StartUpFigures() {
   const double firstText = FirstUseMs([] {
     // What a program start converts: a few captions, a reply, a report line.
     const Text caption = Gbk("查询快递单号");
-    g_sink = Code_GbkToUtf8(caption).size() + Code_GbkToUtf16(Gbk("快件已签收，签收人：本人")).size();
+    g_sink =
+        Code_GbkToUtf8(caption).size() + Code_GbkToUtf16(Gbk("快件已签收，签收人：本人")).size();
   });
   const double everything = FirstUseMs(ConvertEveryCharacter);
   return {{"Code page tables, first Chinese texts of a run (ms)", firstText, perCharacter, "ms",

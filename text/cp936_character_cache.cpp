@@ -38,7 +38,8 @@ uint16_t AskUnitCode(char16_t unit) {
   std::string bytes;
   Cp936_AppendFromUtf16(std::u16string_view(&unit, 1), bytes);
   uint16_t code = static_cast<unsigned char>(bytes[0]);
-  if (bytes.size() == 2) code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(bytes[1]));
+  if (bytes.size() == 2)
+    code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(bytes[1]));
   unitCodes[unit].store(code, std::memory_order_relaxed);
   return code;
 }

@@ -105,7 +105,8 @@ std::optional<Text> Unescape_Simple(std::string_view text) {
     if (i + 1 == size) return std::nullopt;
     const unsigned char trail = in[i + 1];
     const char16_t unit = Cp936Cache_RoundTripUnit(c, trail);
-    if (unit == 0 || unit == 0x2028 || unit == 0x2029 || (c == kQuoteLead && trail == kQuoteTrail)) {
+    if (unit == 0 || unit == 0x2028 || unit == 0x2029 ||
+        (c == kQuoteLead && trail == kQuoteTrail)) {
       return std::nullopt;
     }
     std::memcpy(write, in + i, 2);

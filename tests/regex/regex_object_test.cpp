@@ -195,13 +195,16 @@ TEST(RegexObject, GroupsOfLongSubjectsComeBackAsTheirBytes) {
     const char* name;
     Text (*value)(int k, const Text& ascii, const Text& chinese);
   } kinds[] = {
-      {"mixed", [](int k, const Text& a, const Text& c) {
+      {"mixed",
+       [](int k, const Text& a, const Text& c) {
          Text v;
-         for (int n = 0; n < k % 17; ++n) v += n % 3 ? a.substr(0, k % 7) : c.substr(0, 2 * (k % 5));
+         for (int n = 0; n < k % 17; ++n)
+           v += n % 3 ? a.substr(0, k % 7) : c.substr(0, 2 * (k % 5));
          return v;
        }},
       {"ASCII only", [](int k, const Text& a, const Text&) { return Text(k % 150, a[k % 10]); }},
-      {"Chinese only", [](int k, const Text&, const Text& c) {
+      {"Chinese only",
+       [](int k, const Text&, const Text& c) {
          Text v;
          for (int n = 0; n < k % 9; ++n) v += c;
          return v;

@@ -65,7 +65,8 @@ TEST(CodeUtf8ToAnsi, ConvertsAndMarksWhatCodePage936Lacks) {
       // ASCII goes through a block-wise shortcut: a non-ASCII byte must
       // still be seen past the first blocks, and not past the zero byte.
       {"every ASCII character", EveryAsciiCharacter(), EveryAsciiCharacter()},
-      {"Chinese after blocks of ASCII", std::string(40, 'a') + "中", std::string(40, 'a') + "\xD6\xD0"},
+      {"Chinese after blocks of ASCII", std::string(40, 'a') + "中",
+       std::string(40, 'a') + "\xD6\xD0"},
       {"reversed byte order mark", "\xFF\xFE broken", "?? broken"},
       {"non-ASCII byte after the zero byte", "ab\0\xFF"s, "ab"},
   };
@@ -78,11 +79,30 @@ TEST(CodeUtf8ToAnsi, ConvertsAndMarksWhatCodePage936Lacks) {
 // characters and hands everything else to the general path piece by piece:
 // on any mix, its result must be that of decoding all the units first.
 TEST(CodeUtf8ToAnsi, AnyMixConvertsAsThroughUnits) {
-  const std::string pieces[] = {
-      "a", "{\"", "0123456789abcdef", "\xC2\xB7", "\xC3\xA9", "\xDF\xBF", "\xE4\xB8\xAD",
-      "\xE2\x80\x94", "\xE2\x82\xAC", "\xE0\xA0\x80", "\xEF\xBF\xBF", "\xE0\x80\x80",
-      "\xED\xA0\x80", "\xED\x9F\xBF", "\xF0\x9F\x98\x80", "\xF4\x90\x80\x80", "\xE4\xB8",
-      "\xC2", "\x80", "\xBF\xBF", "\xFF", "\xC0\xAF", "\xE0\xB8\x81", "\xEA\xB0\x80"};
+  const std::string pieces[] = {"a",
+                                "{\"",
+                                "0123456789abcdef",
+                                "\xC2\xB7",
+                                "\xC3\xA9",
+                                "\xDF\xBF",
+                                "\xE4\xB8\xAD",
+                                "\xE2\x80\x94",
+                                "\xE2\x82\xAC",
+                                "\xE0\xA0\x80",
+                                "\xEF\xBF\xBF",
+                                "\xE0\x80\x80",
+                                "\xED\xA0\x80",
+                                "\xED\x9F\xBF",
+                                "\xF0\x9F\x98\x80",
+                                "\xF4\x90\x80\x80",
+                                "\xE4\xB8",
+                                "\xC2",
+                                "\x80",
+                                "\xBF\xBF",
+                                "\xFF",
+                                "\xC0\xAF",
+                                "\xE0\xB8\x81",
+                                "\xEA\xB0\x80"};
   std::mt19937 random(936);
   std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
   std::uniform_int_distribution<int> length(0, 12);

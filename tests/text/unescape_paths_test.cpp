@@ -48,7 +48,9 @@ TEST(UnescapePaths, AgreeOnTrickyTexts) {
       {"code page 936 right single quote", Gbk("it’s")},
       {"euro byte", "\x80"},
       {"lone lead byte at the end", "ab\xD2"},
-      {"lead byte before ASCII", "\xD2" "a"},
+      {"lead byte before ASCII",
+       "\xD2"
+       "a"},
       {"undefined pair", "\xA2\xA0"},
       {"mixed bytes and escapes", Gbk("到达") + "\\u4e0a\\u6d77" + Gbk("【转运】")},
       {"CR LF", "a\r\nb"},
@@ -73,10 +75,11 @@ TEST(UnescapePaths, OnePassTakesTheTextsOfATraceReply) {
 
 TEST(UnescapePaths, AgreeOnRandomTexts) {
   // Pieces that each mean something to one of the decoder's steps.
-  const std::string pieces[] = {"a", "Z", "0", " ", "\\u5df2", "\\u2019", "\\u007b", "\\u0024",
-                                "\\u007d", "{", "$", "}", "%", "%u", "4", "1", "\\", "u", "'",
-                                "\r", "\n", "\xA1\xAF", "\xD2\xD1", "\xA1\xA1", "\xA2\xA0", "\x80",
-                                "\xD2", "\\u0000", "\\ud83d", "\\ude00"};
+  const std::string pieces[] = {
+      "a",        "Z",    "0",    " ",       "\\u5df2", "\\u2019",  "\\u007b",  "\\u0024",
+      "\\u007d",  "{",    "$",    "}",       "%",       "%u",       "4",        "1",
+      "\\",       "u",    "'",    "\r",      "\n",      "\xA1\xAF", "\xD2\xD1", "\xA1\xA1",
+      "\xA2\xA0", "\x80", "\xD2", "\\u0000", "\\ud83d", "\\ude00"};
   std::mt19937 random(20160922);
   std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
   std::uniform_int_distribution<int> length(0, 8);
