@@ -45,7 +45,9 @@ Text Query_DetectionAddress(std::string_view number) {
 }
 
 Text Query_TraceAddress(std::string_view companyCode, std::string_view number) {
-  // The company code goes in as the service wrote it; the tail is constant.
-  return TrackServiceBase() + "/query?type=" + Text(companyCode) + "&postid=" +
+  // The company code comes from a reply, so it is encoded like the number: a
+  // real code ("yuantong") is unchanged, while "&", "#" or a line break in a
+  // hostile reply cannot add parameters or cut the address. The tail is constant.
+  return TrackServiceBase() + "/query?type=" + Query_PercentEncode(companyCode) + "&postid=" +
          Query_PercentEncode(number) + "&id=1&valicode=&temp=0.8770382014516336";
 }

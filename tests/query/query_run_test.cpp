@@ -175,6 +175,17 @@ TEST_F(QueryRun, SendsTheNumberPercentEncodedAndComparesItAsTyped) {
   }
 }
 
+TEST_F(QueryRun, CompanyCodeFromTheReplyCannotAlterTheTraceRequest) {
+  service.ServeCompany("x&postid=999#frag");
+  runtime.Type("编辑框_ID", "12345");
+  Query_Run();
+  auto requests = service.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].target, "/query?type=x%26postid%3D999%23frag&postid=12345"
+                                "&id=1&valicode=&temp=0.8770382014516336");
+  EXPECT_EQ(TrackingService::QueryValue(requests[1].target, "type"), "x&postid=999#frag");
+}
+
 }  // namespace
 
 namespace {
