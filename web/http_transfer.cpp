@@ -151,8 +151,14 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
                    static_cast<long>(limits.connectTimeout.count()));
   // The stall watch alone lets a server that sends a byte now and then keep
-  // the caller waiting for ever; this bounds the whole transfer.
-  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.transferTimeout.count()));
+  // the caller waiting for ever; this bounds the whole transfer. A deadline
+  // already past still gets a millisecond, as 0 would mean no limit at all.
+  const auto now = std::chrono::steady_clock::now();
+  const auto deadline =
+      hop.deadline == std::chrono::steady_clock::time_point{} ? now + limits.transferTimeout
+                                                              : hop.deadline;
+  const auto allowance = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, std::max<long>(1, static_cast<long>(allowance.count())));
   curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, WatchForStall);
   curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);

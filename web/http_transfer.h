@@ -2,6 +2,7 @@
 // One HTTP/1.1 request and its response on libcurl, without following
 // redirects: Web_Access decides hop by hop what to follow.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ struct HttpHop {
   std::string agent;                     // User-Agent unless a line names one
   std::string proxy;                     // empty: a direct connection
   bool cookieStore = false;              // take part in the process-wide cookie store
+  // When the transfer is given up, however steadily bytes arrive; unset: the
+  // transfer time-out from now.
+  std::chrono::steady_clock::time_point deadline{};
 };
 
 struct HttpOutcome {

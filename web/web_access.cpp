@@ -1,6 +1,7 @@
 #include "web/web_access.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "web/cookie_rules.h"
 #include "web/header_rules.h"
@@ -145,6 +146,9 @@ Bytes Web_Access(const Text& url, HttpMethod method, const Text& postText, Text*
   hop.headerLines = HeaderLines(Header_Block(url, extraHeaders, cookies));
   hop.proxy = proxy;
   hop.cookieStore = cookies == nullptr;
+  // One allowance for the call: a chain of slow redirects must not get a
+  // fresh one at every hop.
+  hop.deadline = std::chrono::steady_clock::now() + WebTest_Limits().transferTimeout;
 
   Exchange exchange = Perform(std::move(hop), noRedirect, proxy, secure);
 

@@ -10,8 +10,8 @@
 struct WebLimits {
   std::chrono::milliseconds connectTimeout{15000};
   std::chrono::milliseconds stallTimeout{30000};  // a transfer that moves no byte this long ends
-  // A transfer (one hop of a redirect chain) still running after this long
-  // ends, however steadily bytes trickle in.
+  // A transfer still running after this long ends, however steadily bytes
+  // trickle in; the redirects a call follows share the one allowance.
   std::chrono::milliseconds transferTimeout{120000};
   size_t bodyCap = size_t{64} << 20;      // bytes kept of one response body
   int maxRedirects = 10;
