@@ -5,12 +5,15 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/setup.sh
-
+# Set-up and build talk on standard error, so that `./run.sh query` leaves
+# standard output to the report alone.
 build=build/release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARCORA_BUILD_TESTS=OFF \
-  -DPARCORA_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)"
+{
+  scripts/setup.sh
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARCORA_BUILD_TESTS=OFF \
+    -DPARCORA_BUILD_BENCH=OFF >/dev/null
+  cmake --build "$build" -j "$(nproc)"
+} >&2
 
 if [[ "${1:-}" == query ]]; then
   shift
