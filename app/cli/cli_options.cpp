@@ -11,7 +11,7 @@ enum class ArgumentKind { None, Value };
 // Each handler stores its value or leaves one line in `error`.
 using ApplyOption = void (*)(CliOptions& options, std::string_view value, std::string& error);
 
-struct OptionSpec {
+struct OptionEntry {
   std::string_view name;       // without the leading "--"
   ArgumentKind argument;
   std::string_view valueName;  // shown in the usage text
@@ -40,7 +40,7 @@ bool IsWebAddress(std::string_view url) {
   return startsWithFolded("http://") || startsWithFolded("https://");
 }
 
-constexpr OptionSpec optionTable[] = {
+constexpr OptionEntry optionTable[] = {
     {"service", ArgumentKind::Value, "URL",
      "base address of the tracking service (http or https, no path)",
      [](CliOptions& options, std::string_view value, std::string& error) {
@@ -87,9 +87,9 @@ constexpr OptionSpec optionTable[] = {
      [](CliOptions& options, std::string_view, std::string&) { options.help = true; }},
 };
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : optionTable) {
-    if (spec.name == name) return &spec;
+const OptionEntry* FindOption(std::string_view name) {
+  for (const OptionEntry& entry : optionTable) {
+    if (entry.name == name) return &entry;
   }
   return nullptr;
 }
@@ -120,23 +120,23 @@ std::string ParseArguments(std::span<const std::string> arguments, CliOptions& o
       inlineValue = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    const OptionSpec* spec = FindOption(name);
-    if (!spec) return "unknown option '--" + std::string(name) + "'";
+    const OptionEntry* entry = FindOption(name);
+    if (!entry) return "unknown option '--" + std::string(name) + "'";
 
     std::string_view value;
-    if (spec->argument == ArgumentKind::Value) {
+    if (entry->argument == ArgumentKind::Value) {
       if (inlineValue) {
         value = *inlineValue;
       } else if (i + 1 < arguments.size()) {
         value = arguments[++i];
       } else {
-        return "--" + std::string(name) + " needs a value (" + std::string(spec->valueName) + ")";
+        return "--" + std::string(name) + " needs a value (" + std::string(entry->valueName) + ")";
       }
     } else if (inlineValue) {
       return "--" + std::string(name) + " takes no value";
     }
     std::string error;
-    spec->apply(options, value, error);
+    entry->apply(options, value, error);
     if (!error.empty()) return error;
   }
   if (options.help) return {};
@@ -168,14 +168,14 @@ std::string Cli_UsageText() {
       "Looks up a courier tracking number and prints the report the window would show.\n"
       "An empty NUMBER (\"\") queries the empty number; \"--\" ends the options.\n"
       "\n";
-  for (const OptionSpec& spec : optionTable) {
+  for (const OptionEntry& entry : optionTable) {
     // Appended piece by piece: GCC 12 at -O3 warns falsely about chains of
     // operator+ on temporaries.
     std::string head = "  --";
-    head += spec.name;
-    if (spec.argument == ArgumentKind::Value) {
+    head += entry.name;
+    if (entry.argument == ArgumentKind::Value) {
       head += ' ';
-      head += spec.valueName;
+      head += entry.valueName;
     }
     if (head.size() < 26) {
       head.resize(26, ' ');
@@ -184,7 +184,7 @@ std::string Cli_UsageText() {
       head.append(26, ' ');
     }
     text += head;
-    text += spec.meaning;
+    text += entry.meaning;
     text += '\n';
   }
   text +=
