@@ -71,6 +71,16 @@ size_t TakeHeader(char* data, size_t size, size_t count, void* user) {
     std::string_view line(data, length);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     if (line.empty()) return length;
+    // libcurl ends a line at its line feed only: a lone carriage return, a
+    // zero byte or another control byte inside it comes through as it was
+    // sent. Left there, a Set-Cookie value would carry it into the caller's
+    // cookie text and on into the next request's Cookie line, where a server
+    // that ends lines at a lone CR reads what follows as a header of its own.
+    std::string cleaned(line);
+    for (char& c : cleaned) {
+      const auto byte = static_cast<unsigned char>(c);
+      if ((byte < 0x20 && byte != '\t') || byte == 0x7f) c = ' ';
+    }
     Text& headers = sink->outcome->headers;
     // Each status line starts a new response (an interim 1xx, a proxy's
     // tunnel answer); only the last one is kept.
@@ -79,7 +89,7 @@ size_t TakeHeader(char* data, size_t size, size_t count, void* user) {
     } else if (!headers.empty()) {
       headers += "\r\n";
     }
-    headers += line;
+    headers += cleaned;
     return length;
   } catch (...) {
     return 0;
