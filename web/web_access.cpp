@@ -82,8 +82,12 @@ std::vector<std::string> HeaderLines(const Text& block) {
   return lines;
 }
 
-std::vector<std::string> WithoutCookieLines(std::vector<std::string> lines) {
-  std::erase_if(lines, [](const std::string& line) { return HeaderName(line) == "cookie"; });
+// The caller's cookies and credentials belong to the host it addressed.
+std::vector<std::string> WithoutCredentialLines(std::vector<std::string> lines) {
+  std::erase_if(lines, [](const std::string& line) {
+    const std::string name = HeaderName(line);
+    return name == "cookie" || name == "authorization";
+  });
   return lines;
 }
 
@@ -117,9 +121,9 @@ Exchange Perform(HttpHop hop, bool noRedirect, const Text& proxy, bool startSecu
     if (outcome.status == 303 || (hop.post && (outcome.status == 301 || outcome.status == 302))) {
       hop.post = false;
     }
-    // The caller's cookies belong to the host it addressed, not to wherever
-    // that host sends us.
-    if (Origin(next) != startOrigin) hop.headerLines = WithoutCookieLines(hop.headerLines);
+    // The caller's cookies and credentials belong to the host it addressed,
+    // not to wherever that host sends us.
+    if (Origin(next) != startOrigin) hop.headerLines = WithoutCredentialLines(hop.headerLines);
     // A proxy given for an http address serves http requests only; one given
     // for an https address serves every request of the call.
     hop.proxy = (!nextSecure || startSecure) ? proxy : Text();
