@@ -29,8 +29,6 @@ class RegexEngine {
   RegexEngine(const RegexEngine&) = delete;
   RegexEngine& operator=(const RegexEngine&) = delete;
 
-  int GroupCount() const { return groupCount_; }
-
   // Matches left to right without overlap; after an empty match the next
   // search starts one character (a whole surrogate pair) further on. With
   // global false, at most the first match.
