@@ -20,19 +20,18 @@ void UnlockShared(CURL*, curl_lock_data data, void* state) {
   static_cast<SharedState*>(state)->locks[data].unlock();
 }
 
-CURLSH* ProcessShare() {
-  static SharedState* const state = [] {
-    curl_global_init(CURL_GLOBAL_DEFAULT);
+CURLSH* ProcessShare(const CurlApi& curl) {
+  static SharedState* const state = [&curl] {
     auto* made = new SharedState;
-    made->share = curl_share_init();
+    made->share = curl.share_init();
     if (made->share != nullptr) {
-      curl_share_setopt(made->share, CURLSHOPT_LOCKFUNC, LockShared);
-      curl_share_setopt(made->share, CURLSHOPT_UNLOCKFUNC, UnlockShared);
-      curl_share_setopt(made->share, CURLSHOPT_USERDATA, made);
-      curl_share_setopt(made->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
-      curl_share_setopt(made->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
-      curl_share_setopt(made->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
-      curl_share_setopt(made->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
+      curl.share_setopt(made->share, CURLSHOPT_LOCKFUNC, LockShared);
+      curl.share_setopt(made->share, CURLSHOPT_UNLOCKFUNC, UnlockShared);
+      curl.share_setopt(made->share, CURLSHOPT_USERDATA, made);
+      curl.share_setopt(made->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+      curl.share_setopt(made->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+      curl.share_setopt(made->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+      curl.share_setopt(made->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
     }
     return made;
   }();
@@ -41,19 +40,19 @@ CURLSH* ProcessShare() {
 
 }  // namespace
 
-EasyHandle::EasyHandle() {
-  CURLSH* share = ProcessShare();
-  handle_ = curl_easy_init();
-  if (handle_ != nullptr && share != nullptr) curl_easy_setopt(handle_, CURLOPT_SHARE, share);
+EasyHandle::EasyHandle(const CurlApi& curl) : curl_(curl) {
+  CURLSH* share = ProcessShare(curl);
+  handle_ = curl.easy_init();
+  if (handle_ != nullptr && share != nullptr) curl.easy_setopt(handle_, CURLOPT_SHARE, share);
 }
 
 EasyHandle::~EasyHandle() {
-  if (handle_ != nullptr) curl_easy_cleanup(handle_);
+  if (handle_ != nullptr) curl_.easy_cleanup(handle_);
 }
 
-HeaderList::HeaderList(const std::vector<std::string>& lines) {
+HeaderList::HeaderList(const CurlApi& curl, const std::vector<std::string>& lines) : curl_(curl) {
   for (const std::string& line : lines) {
-    curl_slist* grown = curl_slist_append(list_, line.c_str());
+    curl_slist* grown = curl.slist_append(list_, line.c_str());
     if (grown == nullptr) {
       failed_ = true;
       return;
@@ -62,4 +61,4 @@ HeaderList::HeaderList(const std::vector<std::string>& lines) {
   }
 }
 
-HeaderList::~HeaderList() { curl_slist_free_all(list_); }
+HeaderList::~HeaderList() { curl_.slist_free_all(list_); }

@@ -2,7 +2,7 @@
 // Owners of libcurl handles, and the process-wide share that pools
 // connections, TLS sessions, DNS answers and the cookie store.
 
-#include <curl/curl.h>
+#include "web/curl_api.h"
 
 #include <string>
 #include <vector>
@@ -10,25 +10,27 @@
 // One easy handle; attached to the process-wide share from birth.
 class EasyHandle {
  public:
-  EasyHandle();
+  explicit EasyHandle(const CurlApi& curl);
   ~EasyHandle();
   EasyHandle(const EasyHandle&) = delete;
   EasyHandle& operator=(const EasyHandle&) = delete;
-  EasyHandle(EasyHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+  EasyHandle(EasyHandle&& other) noexcept : curl_(other.curl_), handle_(other.handle_) {
+    other.handle_ = nullptr;
+  }
   EasyHandle& operator=(EasyHandle&&) = delete;
 
   CURL* get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
 
  private:
+  const CurlApi& curl_;
   CURL* handle_;
 };
 
 // A header list for CURLOPT_HTTPHEADER.
 class HeaderList {
  public:
-  HeaderList() = default;
-  explicit HeaderList(const std::vector<std::string>& lines);
+  HeaderList(const CurlApi& curl, const std::vector<std::string>& lines);
   ~HeaderList();
   HeaderList(const HeaderList&) = delete;
   HeaderList& operator=(const HeaderList&) = delete;
@@ -37,6 +39,7 @@ class HeaderList {
   bool failed() const { return failed_; }
 
  private:
+  const CurlApi& curl_;
   curl_slist* list_ = nullptr;
   bool failed_ = false;
 };

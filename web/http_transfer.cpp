@@ -13,6 +13,7 @@ namespace {
 constexpr size_t kHeaderCap = size_t{1} << 20;
 
 struct Sink {
+  const CurlApi* curl = nullptr;
   CURL* easy = nullptr;
   HttpOutcome* outcome = nullptr;
   size_t bodyCap = 0;
@@ -49,7 +50,7 @@ size_t TakeBody(char* data, size_t size, size_t count, void* user) {
       // Room for the announced length up front: growth by doubling would
       // briefly hold the old and the new buffer, near three times the body.
       curl_off_t announced = -1;
-      curl_easy_getinfo(sink->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+      sink->curl->easy_getinfo(sink->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
       if (announced > 0) body.reserve(std::min(static_cast<size_t>(announced), sink->bodyCap));
     }
     const size_t room = sink->bodyCap - std::min(sink->bodyCap, body.size());
@@ -107,58 +108,62 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
   std::lock_guard turn(oneTransferAtATime);
 
   HttpOutcome outcome;
-  EasyHandle easy;
-  HeaderList headers(hop.headerLines);
+  const CurlApi* api = Curl_Api();
+  if (api == nullptr) return outcome;
+  const CurlApi& curl = *api;
+  EasyHandle easy(curl);
+  HeaderList headers(curl, hop.headerLines);
   // libcurl would add a Proxy-Connection line of its own to proxied requests.
-  HeaderList proxyHeaders({"Proxy-Connection:"});
+  HeaderList proxyHeaders(curl, {"Proxy-Connection:"});
   if (!easy || headers.failed() || proxyHeaders.failed()) return outcome;
   CURL* handle = easy.get();
 
   const WebLimits limits = WebTest_Limits();
   Sink sink;
+  sink.curl = &curl;
   sink.easy = handle;
   sink.outcome = &outcome;
   sink.bodyCap = limits.bodyCap;
   sink.stallTimeout = limits.stallTimeout;
 
-  curl_easy_setopt(handle, CURLOPT_URL, hop.url.c_str());
-  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
-  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 0L);
-  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
-  curl_easy_setopt(handle, CURLOPT_USERAGENT, hop.agent.c_str());
+  curl.easy_setopt(handle, CURLOPT_URL, hop.url.c_str());
+  curl.easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl.easy_setopt(handle, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+  curl.easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl.easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 0L);
+  curl.easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+  curl.easy_setopt(handle, CURLOPT_USERAGENT, hop.agent.c_str());
 
   // An empty proxy text keeps out any proxy named in the environment, and an
   // empty no-proxy list keeps the environment from exempting hosts.
-  curl_easy_setopt(handle, CURLOPT_PROXY, hop.proxy.c_str());
-  curl_easy_setopt(handle, CURLOPT_NOPROXY, "");
-  curl_easy_setopt(handle, CURLOPT_PROXYHEADER, proxyHeaders.get());
+  curl.easy_setopt(handle, CURLOPT_PROXY, hop.proxy.c_str());
+  curl.easy_setopt(handle, CURLOPT_NOPROXY, "");
+  curl.easy_setopt(handle, CURLOPT_PROXYHEADER, proxyHeaders.get());
 
-  if (hop.cookieStore) curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "");
+  if (hop.cookieStore) curl.easy_setopt(handle, CURLOPT_COOKIEFILE, "");
 
   if (hop.post) {
     static const Bytes kNoBody;
     const Bytes& body = hop.body != nullptr ? *hop.body : kNoBody;
-    curl_easy_setopt(handle, CURLOPT_POST, 1L);
-    curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    curl_easy_setopt(handle, CURLOPT_POSTFIELDS, body.data());
+    curl.easy_setopt(handle, CURLOPT_POST, 1L);
+    curl.easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl.easy_setopt(handle, CURLOPT_POSTFIELDS, body.data());
   }
 
-  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl.easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl.easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
   const std::string trusted = WebTest_TrustedCertificateFile();
   if (!trusted.empty()) {
-    curl_easy_setopt(handle, CURLOPT_CAINFO, trusted.c_str());
-    curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
+    curl.easy_setopt(handle, CURLOPT_CAINFO, trusted.c_str());
+    curl.easy_setopt(handle, CURLOPT_CAPATH, nullptr);
   }
   if (!WebTest_ConnectionReuse()) {
-    curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
-    curl_easy_setopt(handle, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(handle, CURLOPT_SSL_SESSIONID_CACHE, 0L);
+    curl.easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
+    curl.easy_setopt(handle, CURLOPT_FORBID_REUSE, 1L);
+    curl.easy_setopt(handle, CURLOPT_SSL_SESSIONID_CACHE, 0L);
   }
 
-  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+  curl.easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
                    static_cast<long>(limits.connectTimeout.count()));
   // The stall watch alone lets a server that sends a byte now and then keep
   // the caller waiting for ever; this bounds the whole transfer. A deadline
@@ -168,21 +173,21 @@ HttpOutcome Http_Perform(const HttpHop& hop) {
       hop.deadline == std::chrono::steady_clock::time_point{} ? now + limits.transferTimeout
                                                               : hop.deadline;
   const auto allowance = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, std::max<long>(1, static_cast<long>(allowance.count())));
-  curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, WatchForStall);
-  curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);
+  curl.easy_setopt(handle, CURLOPT_TIMEOUT_MS, std::max<long>(1, static_cast<long>(allowance.count())));
+  curl.easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+  curl.easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, WatchForStall);
+  curl.easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);
 
-  curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, 256L * 1024);
-  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
-  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
-  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TakeHeader);
-  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &sink);
+  curl.easy_setopt(handle, CURLOPT_BUFFERSIZE, 256L * 1024);
+  curl.easy_setopt(handle, CURLOPT_WRITEFUNCTION, TakeBody);
+  curl.easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+  curl.easy_setopt(handle, CURLOPT_HEADERFUNCTION, TakeHeader);
+  curl.easy_setopt(handle, CURLOPT_HEADERDATA, &sink);
 
-  outcome.complete = curl_easy_perform(handle) == CURLE_OK;
-  curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.status);
+  outcome.complete = curl.easy_perform(handle) == CURLE_OK;
+  curl.easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &outcome.status);
   const char* location = nullptr;
-  if (curl_easy_getinfo(handle, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) {
+  if (curl.easy_getinfo(handle, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location) {
     outcome.redirectUrl = location;
   }
   return outcome;

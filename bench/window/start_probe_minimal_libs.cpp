@@ -1,11 +1,11 @@
-// The yardstick with the core's libraries loaded (libcurl with its
-// dependencies, PCRE2): the same empty window, so the difference to
+// The yardstick with the core's libraries loaded (PCRE2; libcurl only comes
+// with the first fetch): the same empty window, so the difference to
 // start_probe_minimal is what loading those libraries costs by itself.
 #include "first_paint_reporter.h"
 #include "web/web_access.h"
 
 int main(int argc, char* argv[]) {
-  // A use of the web layer keeps the linker from dropping libcurl.
+  // A use of the web layer keeps the linker from dropping it.
   volatile auto fetch = &Web_Fetch;
   (void)fetch;
   QApplication application(argc, argv);
