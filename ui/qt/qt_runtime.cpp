@@ -35,7 +35,12 @@ void (*HandlerFor(std::string_view window, std::string_view control, UiEvent eve
 
 }  // namespace
 
-QtRuntime::QtRuntime() = default;
+QtRuntime::QtRuntime() {
+  // Message boxes and anything else without a font of its own draw in the
+  // windows' family too. It also spares loading the desktop's default face,
+  // which nothing here would draw with.
+  QApplication::setFont(Qt_WindowFont(FontRecord{}));
+}
 
 QtRuntime::~QtRuntime() {
   EndBusy();

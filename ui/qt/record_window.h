@@ -3,6 +3,7 @@
 // real widget whose object name is the control's name, placed and sized as
 // the record says. Events are bound by the runtime, not here.
 
+#include <QFont>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -19,6 +20,9 @@ inline constexpr int DefaultFontPixels = 12;
 // window with a fixed border (3 pixels on each side) and a 19-pixel caption.
 inline constexpr int FrameWidth = 3;
 inline constexpr int CaptionHeight = 19;
+
+// The windows' font at a record's size and weight.
+QFont Qt_WindowFont(const FontRecord& record);
 
 class RecordWindow : public QWidget {
   Q_OBJECT
