@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -91,14 +92,19 @@ int main(int argc, char* argv[]) {
     }
   }
   const char* platform = std::getenv("QT_QPA_PLATFORM");
-  std::printf("platform: %s, %d runs each, alternating; medians\n",
+  std::printf("platform: %s, %d runs each, in rotating order; medians\n",
               platform ? platform : (std::getenv("DISPLAY") ? "display" : "default"), runs);
 
   std::vector<Sample> samples[kProbes];
   Sample warmUp;
   for (const std::string& probe : probes) RunProbe(probe, warmUp);  // fills the file cache
   for (int run = 0; run < runs; ++run) {
-    for (int which = 0; which < kProbes; ++which) {
+    // Each round starts with another probe, so none always follows the same
+    // one, and each starts after a pause in which the display server has
+    // finished with the window before.
+    for (int step = 0; step < kProbes; ++step) {
+      const int which = (run + step) % kProbes;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
       Sample sample;
       if (!RunProbe(probes[which], sample)) {
         std::printf("%s did not report its window\n", probes[which].c_str());
