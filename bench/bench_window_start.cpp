@@ -1,11 +1,12 @@
 // Start-up time (process start to the main window painted) and peak memory
 // of the window program, side by side with a minimal Qt Widgets program that
-// shows one empty window of the same size. Both are started alternately in
-// the same run, under the same platform (a display, xvfb-run, or
+// shows one empty window of the same size. All are started in turn in the
+// same run, under the same platform (a display, xvfb-run, or
 // QT_QPA_PLATFORM=offscreen); the probes come from bench/window/ and are built
-// next to this program (targets start_probe_parcora, start_probe_minimal and
-// start_probe_minimal_libs). The third row, the empty window with the core's
-// libraries loaded, shows how much of the difference those libraries make.
+// next to this program (targets start_probe_parcora, start_probe_minimal,
+// start_probe_minimal_libs and start_probe_minimal_text). Two more rows place
+// the difference: the empty window with the core's libraries loaded, and the
+// empty window holding one line of Chinese text.
 //
 //   bench_window_start [RUNS]
 #include <spawn.h>
@@ -79,12 +80,13 @@ T Median(std::vector<T> values) {
 int main(int argc, char* argv[]) {
   int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   std::filesystem::path here = std::filesystem::canonical("/proc/self/exe").parent_path();
-  constexpr int kProbes = 3;
+  constexpr int kProbes = 4;
   const std::string probes[kProbes] = {(here / "start_probe_parcora").string(),
                                        (here / "start_probe_minimal").string(),
-                                       (here / "start_probe_minimal_libs").string()};
+                                       (here / "start_probe_minimal_libs").string(),
+                                       (here / "start_probe_minimal_text").string()};
   const char* const labels[kProbes] = {"parcora (main window)", "minimal Qt Widgets window",
-                                       "minimal + core libraries"};
+                                       "minimal + core libraries", "minimal + one Chinese line"};
   for (const std::string& probe : probes) {
     if (!std::filesystem::exists(probe)) {
       std::printf("%s is not built; build the start_probe_* targets.\n", probe.c_str());
@@ -134,5 +136,9 @@ int main(int argc, char* argv[]) {
               static_cast<double>(peaks[0]) / static_cast<double>(peaks[1]));
   std::printf("%-28s %13.2fx %15.2fx\n", "parcora / minimal + libs", times[0] / times[2],
               static_cast<double>(peaks[0]) / static_cast<double>(peaks[2]));
+  std::printf("%-28s %13.2fx %15.2fx\n", "parcora / minimal + line", times[0] / times[3],
+              static_cast<double>(peaks[0]) / static_cast<double>(peaks[3]));
+  std::printf("%-28s %13.2fx %15.2fx\n", "minimal + line / minimal", times[3] / times[1],
+              static_cast<double>(peaks[3]) / static_cast<double>(peaks[1]));
   return 0;
 }
