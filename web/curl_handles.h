@@ -14,10 +14,6 @@ class EasyHandle {
   ~EasyHandle();
   EasyHandle(const EasyHandle&) = delete;
   EasyHandle& operator=(const EasyHandle&) = delete;
-  EasyHandle(EasyHandle&& other) noexcept : curl_(other.curl_), handle_(other.handle_) {
-    other.handle_ = nullptr;
-  }
-  EasyHandle& operator=(EasyHandle&&) = delete;
 
   CURL* get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }

@@ -104,8 +104,10 @@ struct Exchange {
 // Runs the request and the redirects it may follow: only to http and https,
 // never from https down to http, at most the configured count. A redirect not
 // followed is returned as the response it is.
-Exchange Perform(HttpHop hop, bool noRedirect, const Text& proxy, bool startSecure) {
+Exchange Perform(HttpHop hop, bool noRedirect) {
   const std::string startOrigin = Origin(hop.url);
+  const bool startSecure = IsSecure(hop.url);
+  const Text proxy = hop.proxy;
   const int maxRedirects = WebTest_Limits().maxRedirects;
   for (int redirects = 0;; ++redirects) {
     HttpOutcome outcome = Http_Perform(hop);
@@ -154,7 +156,7 @@ Bytes Web_Access(const Text& url, HttpMethod method, const Text& postText, Text*
   // fresh one at every hop.
   hop.deadline = std::chrono::steady_clock::now() + WebTest_Limits().transferTimeout;
 
-  Exchange exchange = Perform(std::move(hop), noRedirect, proxy, secure);
+  Exchange exchange = Perform(std::move(hop), noRedirect);
 
   const Text headers = Cookie_NormaliseLabels(exchange.headers);
   Text fresh = Cookie_ReadNew(headers);

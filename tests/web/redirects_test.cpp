@@ -61,12 +61,29 @@ TEST_F(WebTest, EndlessRedirectsStopAfterTen) {
 
 TEST_F(WebTest, PostAfterRedirect) {
   LoopbackServer server([](const RecordedRequest& request) {
-    if (request.target == "/302") return Redirect(302, "/done");
-    if (request.target == "/307") return Redirect(307, "/done");
+    if (request.target != "/done") return Redirect(std::stoi(request.target.substr(1)), "/done");
     return LoopbackServer::Response(200, request.method + ":" + request.body);
   });
-  EXPECT_EQ(Web_Access(server.BaseUrl() + "/302", HttpMethod::Post, "a=1"), "GET:");
-  EXPECT_EQ(Web_Access(server.BaseUrl() + "/307", HttpMethod::Post, "a=1"), "POST:a=1");
+  const struct {
+    const char* status;
+    const char* arrives;
+  } cases[] = {
+      {"301", "GET:"}, {"302", "GET:"}, {"303", "GET:"}, {"307", "POST:a=1"}, {"308", "POST:a=1"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Web_Access(server.BaseUrl() + "/" + c.status, HttpMethod::Post, "a=1"), c.arrives)
+        << c.status;
+  }
+}
+
+TEST_F(WebTest, InterimResponseLeavesNoHeadersBehind) {
+  LoopbackServer server(Answer(
+      "HTTP/1.1 100 Continue\r\nX-Interim: 1\r\n\r\n"
+      "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"));
+  Text headers;
+  EXPECT_EQ(Web_Access(server.BaseUrl() + "/", HttpMethod::Get, {}, nullptr, nullptr, {}, &headers),
+            "ok");
+  EXPECT_EQ(headers, "HTTP/1.1 200 OK\r\nContent-Length: 2");
 }
 
 TEST_F(WebTest, CallersCookieLinesStayWithTheHostTheyWereGivenFor) {
