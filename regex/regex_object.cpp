@@ -1,20 +1,11 @@
 #include "regex/regex_object.h"
 
-#include <algorithm>
-
 #include "regex/regex_dialect.h"
 #include "regex/regex_engine.h"
 #include "regex/regex_replacement.h"
 #include "regex/regex_subject.h"
 #include "text/code_page.h"
-
-namespace {
-
-std::u16string_view UpToZero(std::u16string_view units) {
-  return units.substr(0, std::min(units.size(), units.find(u'\0')));
-}
-
-}  // namespace
+#include "text/text_between.h"
 
 struct RegexObject::State {
   // Set by the first Create: the pattern as the engine was given it, even
@@ -51,11 +42,9 @@ bool RegexObject::Create(const Text& pattern, const Text& subject,
   s.spans = RegexSpans{};
   s.created = true;
 
-  const Text written =
-      quotePlaceholder.value_or(false)
-          ? Text_Replace(pattern, Gbk("#引号"), "\"", 1, std::nullopt, LetterCase::Exact)
-          : pattern;
-  s.pattern = std::u16string(UpToZero(Code_GbkToUtf16(written)));
+  const Text written = quotePlaceholder.value_or(false) ? Text_WithQuotes(pattern) : pattern;
+  // A zero byte ends the pattern, as it ends every text.
+  s.pattern = Code_GbkToUtf16(Bytes_ToText(written));
   s.subject.Assign(subject);
 
   s.engine = RegexEngine::Compile(Regex_TranslatePattern(s.pattern, multiline.value_or(true)),
@@ -102,7 +91,7 @@ Text RegexObject::GetPattern() const {
 Text RegexObject::ReplaceMatches(const Text& replacement) const {
   const State& s = *state_;
   if (!s.engine) return {};
-  const std::u16string units = std::u16string(UpToZero(Code_GbkToUtf16(replacement)));
+  const std::u16string units = Code_GbkToUtf16(Bytes_ToText(replacement));
   const std::u16string_view subject = s.subject.Units();
   std::u16string out;
   out.reserve(subject.size());

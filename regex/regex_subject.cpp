@@ -23,10 +23,6 @@ std::string_view WideBytes(std::u16string_view units) {
   return {reinterpret_cast<const char*>(units.data()), units.size() * sizeof(char16_t)};
 }
 
-std::u16string_view UpToZero(std::u16string_view units) {
-  return units.substr(0, std::min(units.size(), units.find(u'\0')));
-}
-
 bool ConvertsAsciiUnchanged() {
   std::string ascii;
   std::u16string expected;
@@ -45,7 +41,7 @@ void RegexSubject::Assign(std::string_view gbk) {
   gbkBuilt_ = false;
   sliceable_ = AssembleByCharacters();
   if (!sliceable_) {
-    units_ = std::u16string(UpToZero(Code_GbkToUtf16(text_)));
+    units_ = Code_GbkToUtf16(text_);  // text_ holds no zero byte
     unitCount_ = units_.size();
   }
 }

@@ -2,20 +2,16 @@
 
 #include "text/code_page.h"
 
-namespace {
-
-Text WithQuotes(std::string_view delimiter) {
+Text Text_WithQuotes(std::string_view text) {
   static const Text quotePlaceholder = Gbk("#引号");
-  return Text_Replace(delimiter, quotePlaceholder, "\"", 1, std::nullopt, LetterCase::Exact);
+  return Text_Replace(text, quotePlaceholder, "\"", 1, std::nullopt, LetterCase::Exact);
 }
-
-}  // namespace
 
 Text Text_Between(std::string_view source, std::string_view left, std::string_view right, int start,
                   LetterCase letterCase) {
-  const Text leftDelimiter = WithQuotes(left);
-  const Text rightDelimiter = WithQuotes(right);
-  const int leftAt = Text_Find(source, leftDelimiter, start < 1 ? 1 : start, letterCase);
+  const Text leftDelimiter = Text_WithQuotes(left);
+  const Text rightDelimiter = Text_WithQuotes(right);
+  const int leftAt = Text_Find(source, leftDelimiter, start, letterCase);
   if (leftAt < 0) return {};
   const int valueAt = leftAt + Text_Length(leftDelimiter);
   const int rightAt = Text_Find(source, rightDelimiter, valueAt, letterCase);
@@ -25,8 +21,6 @@ Text Text_Between(std::string_view source, std::string_view left, std::string_vi
 
 Text Text_ReplacePairs(std::string_view text, std::optional<int> count, int start,
                        LetterCase letterCase, const std::vector<ReplacePair>& pairs) {
-  if (count && *count < 0) count.reset();  // a negative count means every occurrence
-  if (start < 1) start = 1;
   Text current(text);
   const size_t usedPairs = pairs.size() < 5 ? pairs.size() : 5;
   for (size_t i = 0; i < usedPairs; ++i) {

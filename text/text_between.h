@@ -11,6 +11,10 @@
 Text Text_Between(std::string_view source, std::string_view left, std::string_view right,
                   int start = 0, LetterCase letterCase = LetterCase::Exact);
 
+// The text with each "#引号" (in code page 936) written as a double quote, as
+// delimiters and regex patterns use it.
+Text Text_WithQuotes(std::string_view text);
+
 // One find/replace pair of Text_ReplacePairs.
 struct ReplacePair {
   Text find;

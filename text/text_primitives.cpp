@@ -1,8 +1,6 @@
 #include "text/text_primitives.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstring>
 
 #include "text/text_search.h"
 

@@ -190,6 +190,7 @@ TEST(CodeEdges, Utf16AndUtf8HelpersAndGbkLiterals) {
   EXPECT_EQ(Hex(Gbk("查询")), Hex("\xB2\xE9\xD1\xAF"));
   EXPECT_EQ(Code_GbkToUtf16(Gbk("中文a")), u"中文a");
   EXPECT_EQ(Code_Utf16ToGbk(u"中文a"), Gbk("中文a"));
+  EXPECT_EQ(Hex(Code_Utf16ToGbk(u"e\u0301")), Hex("\xA8\xA6")) << "e + combining acute becomes the precomposed letter";
   EXPECT_EQ(Code_GbkToUtf8(Gbk("年月日 时分秒")), "年月日 时分秒");
   EXPECT_EQ(Code_GbkToUtf8("\x80\xA1\xAA\xA1\xA4\xA1\xA1"), "€—·\u3000");
   // The edge helpers take counted strings: a zero unit travels through.
