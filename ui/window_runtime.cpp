@@ -15,20 +15,20 @@ std::vector<void (*)()>& ExitRoutines() {
   return routines;
 }
 
-bool IsWebAddress(const Text& url) {
-  auto startsWith = [&url](std::string_view scheme) {
-    if (url.size() < scheme.size()) return false;
+}  // namespace
+
+bool Ui_IsWebAddress(std::string_view url) {
+  auto startsWithFolded = [url](std::string_view scheme) {
+    if (url.size() <= scheme.size()) return false;
     for (size_t i = 0; i < scheme.size(); ++i) {
       char c = url[i];
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
       if (c != scheme[i]) return false;
     }
-    return url.size() > scheme.size();
+    return true;
   };
-  return startsWith("http://") || startsWith("https://");
+  return startsWithFolded("http://") || startsWithFolded("https://");
 }
-
-}  // namespace
 
 Text WindowRuntime::FetchPage(const Text& url) { return Web_Fetch(url); }
 
@@ -75,7 +75,7 @@ int Ui_MessageBox(const Text& text, int buttons, const Text& title) {
 }
 
 void Ui_OpenUrl(const Text& url) {
-  if (installedRuntime && IsWebAddress(url)) installedRuntime->OpenUrl(url);
+  if (installedRuntime && Ui_IsWebAddress(url)) installedRuntime->OpenUrl(url);
 }
 
 void Ui_AtExit(void (*routine)()) {

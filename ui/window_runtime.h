@@ -67,6 +67,8 @@ int Ui_MessageBox(const Text& text, int buttons, const Text& title);
 // Hands an http or https address to the user's browser; anything else
 // (empty, a file, a program, another scheme) opens nothing.
 void Ui_OpenUrl(const Text& url);
+// An http or https address (scheme in any letter case) with something after "://".
+bool Ui_IsWebAddress(std::string_view url);
 // Registers a routine to run when the program ends; registering it again adds nothing.
 void Ui_AtExit(void (*routine)());
 // Shows the start window and handles events until no window is left.

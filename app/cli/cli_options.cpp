@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "ui/window_runtime.h"
+
 namespace {
 
 enum class ArgumentKind { None, Value };
@@ -27,24 +29,11 @@ std::optional<int> PositiveInteger(std::string_view text) {
   return value;
 }
 
-bool IsWebAddress(std::string_view url) {
-  auto startsWithFolded = [url](std::string_view scheme) {
-    if (url.size() <= scheme.size()) return false;
-    for (size_t i = 0; i < scheme.size(); ++i) {
-      char c = url[i];
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      if (c != scheme[i]) return false;
-    }
-    return true;
-  };
-  return startsWithFolded("http://") || startsWithFolded("https://");
-}
-
 constexpr OptionEntry optionTable[] = {
     {"service", ArgumentKind::Value, "URL",
      "base address of the tracking service (http or https, no path)",
      [](CliOptions& options, std::string_view value, std::string& error) {
-       if (!IsWebAddress(value)) {
+       if (!Ui_IsWebAddress(value)) {
          error = "--service needs an http:// or https:// address, not '" + std::string(value) + "'";
          return;
        }

@@ -15,10 +15,6 @@ struct ShownEntry {
   Text context;
 };
 
-bool EndsWith(std::string_view text, std::string_view tail) {
-  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 // Splits the appended texts into the frames of the method runs. A frame
 // opens with the start banner; each entry is two appends, a time piece that
 // ends in two ideographic spaces and a context piece that ends in an empty
@@ -35,11 +31,11 @@ std::vector<std::vector<ShownEntry>> ReadFrames(const std::vector<Text>& appends
   while (i < appends.size()) {
     if (appends[i++] != startBanner) continue;
     auto& entries = frames.emplace_back();
-    while (i + 1 < appends.size() && EndsWith(appends[i], timeTail)) {
+    while (i + 1 < appends.size() && appends[i].ends_with(timeTail)) {
       const Text& time = appends[i];
       const Text& context = appends[i + 1];
       entries.push_back({time.substr(0, time.size() - timeTail.size()),
-                         EndsWith(context, contextTail)
+                         context.ends_with(contextTail)
                              ? context.substr(0, context.size() - contextTail.size())
                              : context});
       i += 2;

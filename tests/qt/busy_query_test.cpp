@@ -127,6 +127,25 @@ TEST_F(QtWindowTest, TimedTickDuringAQueryRunsOnceAfterIt) {
   EXPECT_EQ(report.count(U("如果方式一无法获取运单详情请使用方式二")), 1) << "the timed frame has no hint";
 }
 
+TEST_F(QtWindowTest, TimedTickDueDuringAQueryIsDroppedWhenItsTimerStops) {
+  GatedTrackingService service;
+  Query_SetTrackServiceBase(service.BaseUrl());
+  QTimer::singleShot(0, [&] {
+    if (!WaitUntil([&] { return service.Arrived() == 1; })) return;
+    Ui_SetTimerPeriod("时钟2", 10);
+    QTest::qWait(50);
+    // Switched off before the query ends: the tick that fell due goes too.
+    Ui_SetTimerPeriod("时钟2", 0);
+    service.Open();
+  });
+  QTest::mouseClick(Find<QPushButton>("按钮_查询"), Qt::LeftButton);
+
+  ASSERT_TRUE(WaitUntil([&] { return service.Requests().size() >= 2; }));
+  QTest::qWait(100);
+  EXPECT_EQ(RequestPaths(service.Requests()),
+            (std::vector<std::string>{"/autonumber/autoComNum", "/query"}));
+}
+
 TEST_F(QtWindowTest, ClosingTheWindowDuringASlowQueryEndsTheRun) {
   // The test's own window goes; Run shows a fresh one as the program does.
   delete mainWindow_;

@@ -14,6 +14,7 @@
 #include "ui/qt/link_label.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/tick_timer.h"
+#include "ui/qt/window_behaviour.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ TEST_F(QtWindowTest, StartStateFollowsTheWindowRecord) {
 
   const WindowRecord& record = Ui_WindowRecord(MainWindowName);
   for (const ControlRecord& control : record.controls) {
-    QString name = QString::fromUtf8(control.name.data(), static_cast<qsizetype>(control.name.size()));
+    QString name = ObjectNameOf(control.name);
     SCOPED_TRACE(name.toStdString());
     if (control.kind == ControlKind::Timer) {
       ASSERT_NE(mainWindow_->findChild<TickTimer*>(name), nullptr);
@@ -135,6 +136,10 @@ TEST_F(QtWindowTest, HyperlinkOpensTheProductPageAndTurnsDarkRed) {
   QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
   QApplication::sendEvent(link, &enter);
   EXPECT_EQ(color(), QColor(51, 153, 255)) << "under the mouse";
+  // Pressed on the link but released away from it: no click.
+  QTest::mousePress(link, Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(link->width() + 20, 5));
+  EXPECT_TRUE(browser.Opened().empty()) << "released outside the link";
   QTest::mouseClick(link, Qt::LeftButton);
 
   ASSERT_EQ(browser.Opened().size(), 1);

@@ -25,7 +25,6 @@ class HyperlinkLabel : public QLabel {
  public:
   HyperlinkLabel(QColor normal, QColor hover, QColor visited, QWidget* parent = nullptr);
 
-  bool Visited() const { return visited_; }
 
  signals:
   // A full click: pressed and released over the link.

@@ -4,7 +4,6 @@
 // may outlive its waiter (the window was closed meanwhile): the worker then
 // finishes on its own and touches nothing but the job.
 
-#include <QPointer>
 #include <atomic>
 #include <memory>
 #include <mutex>

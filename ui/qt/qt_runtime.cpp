@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextDocument>
-#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
@@ -21,19 +20,6 @@
 #include "ui/qt/qt_text.h"
 #include "ui/qt/tick_timer.h"
 #include "ui/qt/window_behaviour.h"
-
-namespace {
-
-void (*HandlerFor(std::string_view window, std::string_view control, UiEvent event))() {
-  for (const EventBinding& binding : Ui_EventBindings()) {
-    if (binding.window == window && binding.control == control && binding.event == event) {
-      return binding.handler;
-    }
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 QtRuntime::QtRuntime() {
   // Message boxes and anything else without a font of its own draw in the
@@ -126,7 +112,7 @@ RecordWindow* QtRuntime::ShowWindow(std::string_view window, Qt::WindowModality 
   windows_.push_back(built);
   if (!startWindow_) startWindow_ = built;
   BindEvents(built);
-  RunHandler(HandlerFor(built->Name(), "", UiEvent::Create));
+  RunHandler(Ui_FindHandler(built->Name(), "", UiEvent::Create));
   built->show();
   return built;
 }
@@ -144,20 +130,20 @@ void QtRuntime::BindEvents(RecordWindow* window) {
   for (const ControlRecord& control : record.controls) {
     QObject* object = window->findChild<QObject*>(ObjectNameOf(control.name));
     if (auto* timer = qobject_cast<TickTimer*>(object)) {
-      auto handler = HandlerFor(window->Name(), control.name, UiEvent::Tick);
+      auto handler = Ui_FindHandler(window->Name(), control.name, UiEvent::Tick);
       QObject::connect(timer, &TickTimer::ticked, &context_,
                        [this, timer, handler] { OnTick(timer, handler); });
     } else if (auto* link = qobject_cast<HyperlinkLabel*>(object)) {
       Text target = control.target;
       QObject::connect(link, &HyperlinkLabel::clicked, &context_, [target] { Ui_OpenUrl(target); });
     } else if (auto* label = qobject_cast<PressLabel*>(object)) {
-      auto handler = HandlerFor(window->Name(), control.name, UiEvent::LeftPress);
+      auto handler = Ui_FindHandler(window->Name(), control.name, UiEvent::LeftPress);
       if (handler) {
         QObject::connect(label, &PressLabel::leftPressed, &context_, [this, handler] { RunHandler(handler); });
       }
     } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
       // A check box's clicked comes after the click has toggled it.
-      auto handler = HandlerFor(window->Name(), control.name, UiEvent::Click);
+      auto handler = Ui_FindHandler(window->Name(), control.name, UiEvent::Click);
       if (handler) {
         QObject::connect(button, &QAbstractButton::clicked, &context_, [this, handler] { RunHandler(handler); });
       }

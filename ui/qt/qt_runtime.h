@@ -75,7 +75,7 @@ class QtRuntime : public WindowRuntime {
   std::vector<QPointer<QWidget>> windows_;
   QPointer<QWidget> startWindow_;
   QEventLoop* runLoop_ = nullptr;
-  QEventLoop* fetchLoop_ = nullptr;
+  QEventLoop* fetchLoop_ = nullptr;  // the innermost wait for a page; null when none waits
   std::vector<std::shared_ptr<PageFetchJob>> fetches_;
   struct PendingTick {
     QPointer<TickTimer> timer;
@@ -83,7 +83,6 @@ class QtRuntime : public WindowRuntime {
   };
   std::vector<PendingTick> pendingTicks_;
   int handlerDepth_ = 0;
-  int fetchesWaiting_ = 0;
   bool busy_ = false;
   int busyDepth_ = 0;
   bool closeRequested_ = false;

@@ -32,7 +32,7 @@ void QtRuntime::RunHandler(void (*handler)()) {
 
 void QtRuntime::AfterHandler() {
   if (busy_ && handlerDepth_ < busyDepth_) EndBusy();
-  if (fetchesWaiting_ == 0 && !pendingTicks_.empty()) {
+  if (fetchLoop_ == nullptr && !pendingTicks_.empty()) {
     QTimer::singleShot(0, &context_, [this] { DeliverPendingTicks(); });
   }
   if (closeRequested_ && handlerDepth_ == 0 && startWindow_) {
@@ -45,7 +45,7 @@ void QtRuntime::AfterHandler() {
 
 void QtRuntime::OnTick(TickTimer* timer, void (*handler)()) {
   if (!handler || closeRequested_) return;
-  if (fetchesWaiting_ > 0 && timer->objectName() != ObjectNameOf(ClockTimerName)) {
+  if (fetchLoop_ != nullptr && timer->objectName() != ObjectNameOf(ClockTimerName)) {
     bool alreadyPending = std::any_of(pendingTicks_.begin(), pendingTicks_.end(),
                                       [timer](const PendingTick& tick) { return tick.timer == timer; });
     if (!alreadyPending) pendingTicks_.push_back({timer, handler});
@@ -55,7 +55,7 @@ void QtRuntime::OnTick(TickTimer* timer, void (*handler)()) {
 }
 
 void QtRuntime::DeliverPendingTicks() {
-  if (fetchesWaiting_ > 0) return;  // another query began first; wait for it too
+  if (fetchLoop_ != nullptr) return;  // another query began first; wait for it too
   std::vector<PendingTick> due;
   due.swap(pendingTicks_);
   for (const PendingTick& tick : due) {
@@ -92,7 +92,6 @@ Text QtRuntime::FetchPage(const Text& url) {
   job->SetWaiter(&loop);
   QEventLoop* outerLoop = fetchLoop_;
   fetchLoop_ = &loop;
-  ++fetchesWaiting_;
   // Every event is handled meanwhile; the input hold keeps the user's input
   // for later. (Excluding user input from the loop instead would also hold
   // back the window system's close request until the page came.) Held input
@@ -103,7 +102,6 @@ Text QtRuntime::FetchPage(const Text& url) {
   while (!job->Done() && !closeRequested_) loop.exec();
   inputHold_.Release();
   QApplication::restoreOverrideCursor();
-  --fetchesWaiting_;
   fetchLoop_ = outerLoop;
   job->SetWaiter(nullptr);
 

@@ -4,7 +4,8 @@
 
 QString Qt_FromGbk(std::string_view gbk) {
   std::u16string units = Code_GbkToUtf16(gbk);
-  // A terminator, where the converter leaves one, is not part of the text.
+  // Zero bytes at the end (a fixed-size buffer's padding) are not part of
+  // what a control shows.
   while (!units.empty() && units.back() == u'\0') units.pop_back();
   return QString::fromStdU16String(units);
 }

@@ -13,6 +13,7 @@
 #include "ui/qt/qt_text.h"
 #include "ui/qt/report_box.h"
 #include "ui/qt/tick_timer.h"
+#include "ui/qt/window_behaviour.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ QFont Qt_WindowFont(const FontRecord& record) {
 }
 
 RecordWindow::RecordWindow(const WindowRecord& record) : name_(record.name) {
-  setObjectName(QString::fromUtf8(record.name.data(), static_cast<qsizetype>(record.name.size())));
+  setObjectName(ObjectNameOf(record.name));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Qt_FromGbk(record.title));
   setFont(Qt_WindowFont(FontRecord{}));
@@ -139,7 +140,7 @@ RecordWindow::RecordWindow(const WindowRecord& record) : name_(record.name) {
 
 void RecordWindow::CreateControls(const WindowRecord& record) {
   for (const ControlRecord& control : record.controls) {
-    QString name = QString::fromUtf8(control.name.data(), static_cast<qsizetype>(control.name.size()));
+    QString name = ObjectNameOf(control.name);
     if (control.kind == ControlKind::Timer) {
       auto* timer = new TickTimer(this);
       timer->setObjectName(name);
