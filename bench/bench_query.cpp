@@ -16,7 +16,6 @@
 
 #include "query/query.h"
 #include "query/report_clock.h"
-#include "query/track_service.h"
 #include "regex/regex_object.h"
 #include "text/code_page.h"
 #include "ui/program_globals.h"

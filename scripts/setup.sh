@@ -8,7 +8,7 @@ PACKAGES=(
   libcurl4-openssl-dev libssl-dev openssl ca-certificates
   libpcre2-dev
   nlohmann-json3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev
   qt6-base-dev qt6-qpa-plugins
   fonts-wqy-microhei
   "$@"

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "query/report_texts.h"
 #include "text/code_page.h"
 #include "ui/qt/qt_runtime.h"
 #include "ui/window_records.h"
@@ -23,12 +24,13 @@ constexpr std::string_view ReportBox = "编辑框_信息";
 
 // One frame as a query writes it: banners, ten entries, the hint line.
 Text OneFrame() {
-  Text frame = Gbk("*************************** MorvyParcora 查询开始 ***************************\r\n\r\n");
+  Text frame = Report_StartBanner();
   for (int i = 0; i < 10; ++i) {
-    frame += Gbk("2016-09-22 08:05:0" + std::to_string(i) + "　　【上海市】 快件已到达 上海转运中心\r\n\r\n");
+    frame += "2016-09-22 08:05:0" + std::to_string(i) + Report_TimeSeparator() +
+             Gbk("【上海市】 快件已到达 上海转运中心\r\n\r\n");
   }
-  frame += Gbk("******************** 如果方式一无法获取运单详情请使用方式二  ********************\r\n\r\n");
-  frame += Gbk("************* MorvyParcora 2016年9月22日8时5分3秒 查询完毕 **************\r\n\r\n");
+  frame += Report_HintMethodOne();
+  frame += Report_EndBanner(Gbk("2016年9月22日8时5分3秒"));
   return frame;
 }
 

@@ -7,7 +7,6 @@
 
 #include "hardening_fixture.h"
 #include "query/query.h"
-#include "ui/window_runtime.h"
 
 namespace {
 

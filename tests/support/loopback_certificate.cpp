@@ -72,8 +72,6 @@ void WritePem(const std::string& path, Write write) {
   FilesToRemove().push_back(path);
 }
 
-}  // namespace
-
 CertificateFiles MakeLoopbackCertificate(const std::string& fileStem) {
   // An EC key: made in microseconds, where RSA would cost the test run a noticeable pause.
   std::unique_ptr<EVP_PKEY, KeyFree> key(EVP_EC_gen("P-256"));
@@ -112,6 +110,8 @@ CertificateFiles MakeLoopbackCertificate(const std::string& fileStem) {
   });
   return files;
 }
+
+}  // namespace
 
 const CertificateFiles& LoopbackCertificate() {
   static const CertificateFiles files = MakeLoopbackCertificate("loopback");

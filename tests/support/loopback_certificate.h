@@ -11,7 +11,3 @@ struct CertificateFiles {
 
 // The one certificate of the test process; every HTTPS loopback server presents it.
 const CertificateFiles& LoopbackCertificate();
-
-// A further certificate with its own key, made on each call: a server that
-// presents it is one the client has no reason to trust.
-CertificateFiles MakeLoopbackCertificate(const std::string& fileStem);

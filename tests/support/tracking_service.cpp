@@ -57,11 +57,6 @@ void TrackingService::ServeNotFound() {
   notFound_ = true;
 }
 
-void TrackingService::ServeDetectionBody(std::string body) {
-  std::lock_guard lock(mutex_);
-  detectionBody_ = std::move(body);
-}
-
 void TrackingService::ServeTraceBody(std::string body) {
   std::lock_guard lock(mutex_);
   traceBody_ = std::move(body);
@@ -72,8 +67,7 @@ std::string TrackingService::Answer(const RecordedRequest& request) {
   const std::string& target = request.target;
   std::string body;
   if (target.starts_with("/autonumber/autoComNum?")) {
-    body = detectionBody_ ? *detectionBody_
-                          : DetectionReply(QueryValue(target, "text").value_or(""), comCode_);
+    body = DetectionReply(QueryValue(target, "text").value_or(""), comCode_);
   } else if (target.starts_with("/query?")) {
     if (traceBody_) {
       body = *traceBody_;

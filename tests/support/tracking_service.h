@@ -42,8 +42,7 @@ class TrackingService {
   void ServeEchoedNumber(std::string number);
   // The not-found reply, "nu":"".
   void ServeNotFound();
-  // Raw bodies for either request, replacing the built ones.
-  void ServeDetectionBody(std::string body);
+  // A raw body for the trace request, replacing the built one.
   void ServeTraceBody(std::string body);
 
   // The bodies in the service's format.
@@ -66,7 +65,6 @@ class TrackingService {
   EntryLayout layout_ = EntryLayout::WithLocation;
   std::optional<std::string> echoedNumber_;
   bool notFound_ = false;
-  std::optional<std::string> detectionBody_;
   std::optional<std::string> traceBody_;
   LoopbackServer server_;  // last: stops before the state it reads goes away
 };
